@@ -1,0 +1,1 @@
+target_sources(kestrova_core PRIVATE diag_log.cpp)

@@ -1,0 +1,1 @@
+target_sources(kestrova_ui PRIVATE dpi.cpp)

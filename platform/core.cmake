@@ -1,0 +1,3 @@
+# Stand-ins for operating-system services that need no GUI.
+target_sources(kestrova_core PRIVATE
+  folders.cpp instance_lock.cpp settings_file.cpp stop_event.cpp worker_slots.cpp)

@@ -1,0 +1,34 @@
+#pragma once
+// The two values the program keeps outside its data folders, in one INI file
+// under the user's configuration folder ($XDG_CONFIG_HOME or ~/.config):
+// "<product title>.ini".
+//
+//   [Software]  LANGUAGE=<language id>        the interface language
+//   [Uninstall] DisplayVersion=<a.b.c.d>      the installed version
+//
+// The file stands for the program's settings key: the language is only
+// stored when the file exists. Start-up creates it, as an installer would, by
+// recording the installed version.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+inline constexpr const char* kLanguageValueName = "LANGUAGE";
+inline constexpr const char* kInstalledVersionValueName = "DisplayVersion";
+
+std::string SettingsFilePath();
+bool SettingsFileExists();
+
+// No value: the file or the value is missing, or it is not a 32-bit number.
+std::optional<uint32_t> ReadLanguageId();
+// False when the file is missing (nothing is stored then) or cannot be written.
+bool WriteLanguageId(uint32_t languageId);
+
+std::optional<std::string> ReadInstalledVersion();
+// Creates the file when missing. False when it cannot be written.
+bool RecordInstalledVersion(const std::string& version);
+
+// "2.3.0.2" -> 2302: the dots are dropped and the rest read as a decimal
+// number. 0 when anything else than digits and dots is left, or nothing.
+int VersionNumber(const std::string& version);

@@ -3,6 +3,7 @@
 // device simulator. All multi-byte numbers are little-endian.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 constexpr uint8_t kCommandReportId = 4;

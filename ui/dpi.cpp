@@ -19,3 +19,8 @@ int ValidDpi(int dpi)
     TraceF("MAIN_WND DPI SET ERROR %d", dpi);
     return kDefaultDpi;
 }
+
+int ScaleForDpi(int value, int dpi)
+{
+    return (value * ValidDpi(dpi) + kDefaultDpi / 2) / kDefaultDpi;
+}

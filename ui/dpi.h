@@ -6,3 +6,6 @@ constexpr int kDefaultDpi = 96;
 
 bool IsAllowedDpi(int dpi);
 int ValidDpi(int dpi);  // dpi itself when allowed, else kDefaultDpi (traced)
+
+// value (in 96-DPI pixels) at dpi, rounded to the nearest pixel.
+int ScaleForDpi(int value, int dpi);

@@ -1,0 +1,45 @@
+#pragma once
+// Other programs reach this one through a local socket in the user's
+// runtime folder: each frame names a registered message (by name, since
+// numbers differ between processes) with wParam and lParam, and optionally
+// carries bytes. Only names this process has registered are delivered, as
+// broadcasts to its top-level windows; anything else is dropped. A frame
+// with an empty name and bytes arrives as WM_COPYDATA (dwData = wParam).
+//
+// Frame: QDataStream (Qt 6.0 format) of QString name, qint64 wParam,
+// qint64 lParam, QByteArray bytes.
+
+#include "platform/window_messages.h"
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Full path of the socket with this name under the user's runtime folder.
+QString MessageSocketPath(const QString& socketName);
+
+class CMessageServer : public QObject {
+    Q_OBJECT
+public:
+    explicit CMessageServer(QObject* parent = nullptr);
+    ~CMessageServer() override;
+
+    // Listens at MessageSocketPath(socketName). A socket file left by a
+    // crashed process (nobody answers) is replaced. False when another
+    // live process listens there or the folder is unusable.
+    bool Listen(const QString& socketName);
+    void Stop();
+
+private:
+    void OnNewConnection();
+    void OnReadyRead(QLocalSocket* socket);
+
+    QLocalServer* m_server = nullptr;
+};
+
+// Client side: delivers one registered message by name to the program that
+// listens at socketName. True when the frame was handed over.
+bool PostRegisteredMessageTo(const QString& socketName, const QString& messageName,
+                             qint64 wParam, qint64 lParam, const QByteArray& bytes = {});

@@ -1,0 +1,70 @@
+#include "ui/dialog_builder.h"
+
+#include "platform/trace.h"
+#include "ui/control_factory.h"
+#include "ui/notify.h"
+#include "ui/resource_manager.h"
+#include "ui/widget_text.h"
+
+#include <QFile>
+#include <QDir>
+#include <QSet>
+#include <QUiLoader>
+
+namespace {
+
+class LayoutLoader : public QUiLoader {
+public:
+    explicit LayoutLoader(IDialogBuilderCallback* callback)
+        : m_callback(callback), m_qtClasses(QSet<QString>(availableWidgets().begin(), availableWidgets().end()))
+    {
+    }
+
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
+    {
+        QWidget* widget = CreateByClass(className, parent);
+        if (!widget) {
+            TraceF("layout: no control of class %s for \"%s\"", qPrintable(className), qPrintable(name));
+            return nullptr;
+        }
+        widget->setObjectName(name);
+        return widget;
+    }
+
+private:
+    QWidget* CreateByClass(const QString& className, QWidget* parent)
+    {
+        if (m_qtClasses.contains(className))
+            return QUiLoader::createWidget(className, parent, {});
+        if (QWidget* widget = CControlFactory::GetInstance().CreateControl(className, parent))
+            return widget;
+        return m_callback ? m_callback->CreateControl(className, parent) : nullptr;
+    }
+
+    IDialogBuilderCallback* m_callback;
+    QSet<QString> m_qtClasses;
+};
+
+}  // namespace
+
+QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* callback, QWidget* parent)
+{
+    const CResourceManager& resources = CResourceManager::GetInstance();
+    const QString path = resources.FindFile(layout);
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        TraceF("layout %s: file not found", qPrintable(layout));
+        return nullptr;
+    }
+    LayoutLoader loader(callback);
+    // Images named in the layout are relative to the skin folder.
+    loader.setWorkingDirectory(QDir(resources.GetResourcePath()));
+    QWidget* root = loader.load(&file, parent);
+    if (!root) {
+        TraceF("layout %s: %s", qPrintable(layout), qPrintable(loader.errorString()));
+        return nullptr;
+    }
+    AdoptTextIds(root);
+    AttachNotifications(root);
+    return root;
+}

@@ -1,0 +1,12 @@
+target_sources(kestrova_ui PRIVATE
+  color_palette.cpp
+  control.cpp
+  control_factory.cpp
+  dialog_builder.cpp
+  menu_wnd.cpp
+  notify.cpp
+  resource_manager.cpp
+  tray_icon.cpp
+  widget_text.cpp
+  ui_init.cpp
+  window_impl_base.cpp)

@@ -101,6 +101,7 @@ public:
 
 private:
     struct State;
+    class Operation;
     std::unique_ptr<State> d;
 };
 

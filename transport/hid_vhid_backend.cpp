@@ -1,0 +1,298 @@
+// Host side of the virtual HID bus: one connection per open interface.
+
+#include "platform/trace.h"
+#include "transport/hid_backend.h"
+#include "transport/vhid_bus.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <dirent.h>
+#include <mutex>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// A device answers the connection with HELLO at once; one that doesn't is not
+// a usable interface.
+constexpr int kHelloTimeoutMs = 1000;
+// Reports kept for a handle nobody reads; the oldest go first, as the system
+// HID driver's ring buffer does.
+constexpr size_t kMaxQueuedInputReports = 512;
+constexpr size_t kMaxQueuedAcks = 64;
+constexpr uint8_t kAckAccepted = 1;
+
+enum class PumpResult { kData, kEmpty, kClosed };
+
+bool LockUntil(std::unique_lock<std::timed_mutex>& lock, const HidDeadline& deadline)
+{
+    if (deadline.Unlimited()) {
+        lock.lock();
+        return true;
+    }
+    return lock.try_lock_until(deadline.At());
+}
+
+class VirtualHidConnection final : public HidBackendHandle {
+public:
+    VirtualHidConnection(int fd, const HidAccess& access) : fd_(fd), access_(access) {}
+    ~VirtualHidConnection() override { ::close(fd_); }
+
+    bool ReceiveHello(int cancelFd);
+    const HidInterfaceInfo& Info() const override { return info_; }
+    HidIoResult ReadReport(uint8_t* buffer, uint32_t length, const HidDeadline& deadline, int cancelFd) override;
+    HidIoResult WriteReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
+                            int cancelFd) override;
+    bool SetOutputReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
+                         int cancelFd) override;
+    bool FlushQueue(const HidDeadline& deadline) override;
+
+private:
+    // Both need receiveLock_ held.
+    PumpResult Pump();
+    bool WaitAndPump(const HidDeadline& deadline, int cancelFd);
+    void Dispatch(vhid::Frame& frame);
+    bool SendFrame(uint8_t type, const uint8_t* payload, size_t length, const HidDeadline& deadline, int cancelFd);
+    void Disconnect();
+
+    const int fd_;
+    const HidAccess access_;
+    HidInterfaceInfo info_;
+    std::atomic<bool> closed_{false};
+
+    std::timed_mutex receiveLock_;  // decoder and queues
+    bool helloReceived_ = false;
+    vhid::FrameDecoder decoder_;
+    std::deque<std::vector<uint8_t>> inputReports_;
+    std::deque<bool> acks_;
+
+    std::timed_mutex sendLock_;  // keeps frames of two writers apart
+};
+
+void VirtualHidConnection::Disconnect()
+{
+    closed_ = true;
+    ::shutdown(fd_, SHUT_RDWR);
+}
+
+PumpResult VirtualHidConnection::Pump()
+{
+    uint8_t chunk[vhid::kHeaderSize + vhid::kMaxPayload];
+    const ssize_t received = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (received < 0 && (errno == EAGAIN || errno == EINTR))
+        return PumpResult::kEmpty;
+    if (received <= 0) {
+        Disconnect();
+        return PumpResult::kClosed;
+    }
+    decoder_.Feed(chunk, static_cast<size_t>(received));
+    while (auto frame = decoder_.Next())
+        Dispatch(*frame);
+    if (decoder_.Malformed()) {
+        Trace("vhid: malformed frame, connection closed");
+        Disconnect();
+        return PumpResult::kClosed;
+    }
+    return PumpResult::kData;
+}
+
+void VirtualHidConnection::Dispatch(vhid::Frame& frame)
+{
+    if (!helloReceived_) {
+        auto hello = frame.type == vhid::kHello ? vhid::DecodeHello(frame.payload) : std::nullopt;
+        if (!hello) {
+            Trace("vhid: first frame is no valid HELLO");
+            Disconnect();
+            return;
+        }
+        info_.attributes = {hello->vendorId, hello->productId, hello->version};
+        info_.usagePage = hello->usagePage;
+        info_.usage = hello->usage;
+        info_.reportByteLength[HidP_Input] = hello->inputLength;
+        info_.reportByteLength[HidP_Output] = hello->outputLength;
+        info_.reportByteLength[HidP_Feature] = hello->featureLength;
+        info_.reportDescriptor = std::move(hello->reportDescriptor);
+        helloReceived_ = true;
+        return;
+    }
+    switch (frame.type) {
+    case vhid::kInput:
+        if (frame.payload.empty())
+            return;
+        inputReports_.push_back(std::move(frame.payload));
+        if (inputReports_.size() > kMaxQueuedInputReports)
+            inputReports_.pop_front();
+        return;
+    case vhid::kAck:
+        acks_.push_back(frame.payload.size() == 1 && frame.payload[0] == kAckAccepted);
+        if (acks_.size() > kMaxQueuedAcks)
+            acks_.pop_front();
+        return;
+    default:
+        return;  // HELLO again, FEATURE never asked for, unknown types
+    }
+}
+
+bool VirtualHidConnection::WaitAndPump(const HidDeadline& deadline, int cancelFd)
+{
+    if (closed_ || WaitForFd(fd_, POLLIN, cancelFd, deadline) != HidWaitResult::kReady)
+        return false;
+    return Pump() != PumpResult::kClosed;
+}
+
+bool VirtualHidConnection::ReceiveHello(int cancelFd)
+{
+    const HidDeadline deadline(kHelloTimeoutMs);
+    std::lock_guard<std::timed_mutex> receive(receiveLock_);
+    while (!helloReceived_) {
+        if (!WaitAndPump(deadline, cancelFd))
+            return false;
+    }
+    return !closed_;
+}
+
+HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, const HidDeadline& deadline,
+                                             int cancelFd)
+{
+    if (!access_.read)
+        return {};
+    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
+    if (!LockUntil(receive, deadline))
+        return {};
+    // Reports that arrived before the device left are still delivered.
+    while (inputReports_.empty()) {
+        if (!WaitAndPump(deadline, cancelFd) && inputReports_.empty())
+            return {};
+    }
+    const std::vector<uint8_t> report = std::move(inputReports_.front());
+    inputReports_.pop_front();
+    const uint32_t count = std::min<uint32_t>(length, static_cast<uint32_t>(report.size()));
+    std::memcpy(buffer, report.data(), count);
+    return {true, count};
+}
+
+bool VirtualHidConnection::SendFrame(uint8_t type, const uint8_t* payload, size_t length,
+                                     const HidDeadline& deadline, int cancelFd)
+{
+    std::unique_lock<std::timed_mutex> send(sendLock_, std::defer_lock);
+    if (!LockUntil(send, deadline))
+        return false;
+    const std::vector<uint8_t> frame = vhid::EncodeFrame(type, payload, length);
+    size_t sent = 0;
+    while (sent < frame.size() && !closed_) {
+        const ssize_t done = ::send(fd_, frame.data() + sent, frame.size() - sent, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (done > 0) {
+            sent += static_cast<size_t>(done);
+            continue;
+        }
+        if (done < 0 && (errno == EAGAIN || errno == EINTR) &&
+            WaitForFd(fd_, POLLOUT, cancelFd, deadline) == HidWaitResult::kReady)
+            continue;
+        // Half a frame on the stream would garble every later one.
+        if (sent > 0 || done == 0 || (errno != EAGAIN && errno != EINTR))
+            Disconnect();
+        return false;
+    }
+    return sent == frame.size();
+}
+
+HidIoResult VirtualHidConnection::WriteReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
+                                              int cancelFd)
+{
+    const uint16_t reportLength = info_.reportByteLength[HidP_Output];
+    if (!access_.write || reportLength == 0 || length < reportLength)
+        return {};
+    if (!SendFrame(vhid::kOutput, report, reportLength, deadline, cancelFd))
+        return {};
+    return {true, reportLength};
+}
+
+bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
+                                           int cancelFd)
+{
+    const uint16_t reportLength = info_.reportByteLength[HidP_Output];
+    if (!access_.write || reportLength == 0 || length < reportLength)
+        return false;
+    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
+    if (!LockUntil(receive, deadline))
+        return false;
+    acks_.clear();  // answers to requests that timed out earlier
+    if (!SendFrame(vhid::kSetOutput, report, reportLength, deadline, cancelFd))
+        return false;
+    while (acks_.empty()) {
+        if (!WaitAndPump(deadline, cancelFd))
+            return false;
+    }
+    return acks_.front();
+}
+
+bool VirtualHidConnection::FlushQueue(const HidDeadline& deadline)
+{
+    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
+    if (!LockUntil(receive, deadline))
+        return false;
+    PumpResult result;
+    do
+        result = Pump();
+    while (result == PumpResult::kData);
+    inputReports_.clear();
+    return result != PumpResult::kClosed;
+}
+
+int ConnectNonBlocking(const std::string& socketPath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof address.sun_path)
+        return -1;
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+void AppendVirtualHidPaths(std::vector<std::string>& paths)
+{
+    const std::string directory = vhid::BusDirectory();
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr)
+        return;  // no bus: no virtual interface
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat info {};
+        if (vhid::IsInterfaceName(entry->d_name) && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 &&
+            S_ISSOCK(info.st_mode))
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        paths.push_back(kVirtualHidPathPrefix + name);
+}
+
+std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access, int cancelFd)
+{
+    const std::string name = path.substr(std::strlen(kVirtualHidPathPrefix));
+    if (!vhid::IsInterfaceName(name))
+        return nullptr;
+    const int fd = ConnectNonBlocking(vhid::BusDirectory() + "/" + name);
+    if (fd < 0)
+        return nullptr;
+    auto connection = std::make_unique<VirtualHidConnection>(fd, access);
+    if (!connection->ReceiveHello(cancelFd))
+        return nullptr;
+    return connection;
+}

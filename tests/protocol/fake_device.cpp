@@ -98,10 +98,11 @@ size_t FakeDevice::AcceptedCount() const
     return accepted_;
 }
 
-size_t FakeDevice::OpenCount() const
+bool FakeDevice::WaitForOpenCount(size_t count) const
 {
-    std::lock_guard lock(mutex_);
-    return connections_.size();
+    std::unique_lock lock(mutex_);
+    return connectionsChanged_.wait_for(lock, std::chrono::seconds(1),
+                                        [&] { return connections_.size() <= count; });
 }
 
 std::string FakeDevice::HidPath() const
@@ -187,6 +188,7 @@ void FakeDevice::Receive(size_t connection)
         ::close(connections_[connection]);
         connections_.erase(connections_.begin() + static_cast<std::ptrdiff_t>(connection));
         decoders_.erase(decoders_.begin() + static_cast<std::ptrdiff_t>(connection));
+        connectionsChanged_.notify_all();
         return;
     }
     vhid::FrameDecoder& decoder = decoders_[connection];

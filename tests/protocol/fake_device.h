@@ -37,7 +37,9 @@ public:
     void Unplug();
     // Connections accepted so far, and those still open.
     size_t AcceptedCount() const;
-    size_t OpenCount() const;
+    // True once no more than `count` connections are open (the host's closes
+    // reach the device a moment later); false when a second passes first.
+    bool WaitForOpenCount(size_t count) const;
 
 private:
     void Run();
@@ -56,6 +58,7 @@ private:
     std::vector<Report> requests_;
     std::vector<Report> pendingNotifications_;
     std::condition_variable notificationsSent_;
+    mutable std::condition_variable connectionsChanged_;
     std::vector<int> connections_;
     size_t accepted_ = 0;
     std::vector<vhid::FrameDecoder> decoders_;

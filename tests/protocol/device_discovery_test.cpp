@@ -1,0 +1,174 @@
+// Discovery against devices on a bus of the test's own.
+
+#include "protocol/fake_device.h"
+#include "protocol/temp_bus.h"
+#include "transport/device_discovery.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <thread>
+
+namespace {
+
+constexpr uint16_t kVendor = 0x320F;
+
+struct Event {
+    char what;  // 'A' arrived, 'R' released, 'F' first pass
+    int slot;
+    bool operator==(const Event&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Event& event)
+{
+    return out << event.what << event.slot;
+}
+
+class RecordingSink : public CDiscoverySink {
+public:
+    void OnSlotArrived(int slot) override { Record({'A', slot}); }
+    void OnSlotReleased(int slot) override { Record({'R', slot}); }
+    void OnFirstPass() override { Record({'F', -1}); }
+
+    std::vector<Event> Take()
+    {
+        std::lock_guard lock(mutex_);
+        return std::exchange(events_, {});
+    }
+
+    bool WaitFor(const Event& event)
+    {
+        std::unique_lock lock(mutex_);
+        return recorded_.wait_for(lock, std::chrono::seconds(5), [&] {
+            return std::find(events_.begin(), events_.end(), event) != events_.end();
+        });
+    }
+
+private:
+    void Record(Event event)
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back(event);
+        recorded_.notify_all();
+    }
+    std::mutex mutex_;
+    std::condition_variable recorded_;
+    std::vector<Event> events_;
+};
+
+std::vector<Event> Sorted(std::vector<Event> events)
+{
+    std::sort(events.begin(), events.end(),
+              [](const Event& a, const Event& b) { return std::tie(a.what, a.slot) < std::tie(b.what, b.slot); });
+    return events;
+}
+
+class DiscoveryTest : public ::testing::Test {
+protected:
+    FakeDevice& Plug(uint16_t product, int interfaceNumber, int collection, const vhid::Hello& hello,
+                     const std::string& instance = "test")
+    {
+        const std::string name = vhid::InterfaceName(kVendor, product, interfaceNumber, collection, instance);
+        devices_.push_back(std::make_unique<FakeDevice>(bus_.Directory(), name, hello));
+        return *devices_.back();
+    }
+
+    // A device's control and notification interfaces.
+    void PlugPair(uint16_t product, int controlInterface, int controlCollection, int notifyInterface,
+                  int notifyCollection)
+    {
+        Plug(product, controlInterface, controlCollection, ControlHello(kVendor, product));
+        Plug(product, notifyInterface, notifyCollection, NotificationHello(kVendor, product, 3));
+    }
+
+    void UnplugAll() { devices_.clear(); }
+
+    TempBus bus_;
+    std::vector<std::unique_ptr<FakeDevice>> devices_;
+    CSlotList slots_;
+    RecordingSink sink_;
+    CDeviceDiscovery discovery_{slots_, sink_};
+};
+
+TEST_F(DiscoveryTest, FirstPassIsReportedOnceEvenWithNothingAttached)
+{
+    discovery_.RunPass();
+    discovery_.RunPass();
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'F', -1}}));
+}
+
+TEST_F(DiscoveryTest, MouseOnItsCableAndReceiverClaimTheirSlots)
+{
+    PlugPair(0x22A9, 1, 2, 0, 3);
+    PlugPair(0x22AA, 1, 4, 1, 3);
+    discovery_.RunPass();
+    EXPECT_EQ(Sorted(sink_.Take()), (std::vector<Event>{{'A', 4}, {'A', 5}, {'A', 6}, {'A', 7}, {'F', -1}}));
+    EXPECT_TRUE(slots_.IsPartnerConnected(4));
+    EXPECT_TRUE(slots_.IsPartnerConnected(7));
+    EXPECT_EQ(slots_.Slot(4).path, devices_[0]->HidPath());
+}
+
+TEST_F(DiscoveryTest, UnknownNumbersAreNeverOpened)
+{
+    FakeDevice& stranger = Plug(0x22A9, 0, 2, ControlHello(kVendor, 0x22A9));
+    discovery_.RunPass();
+    EXPECT_EQ(stranger.AcceptedCount(), 0u);
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'F', -1}}));
+}
+
+TEST_F(DiscoveryTest, WrongUsageIsProbedNotClaimedAndClosed)
+{
+    vhid::Hello mouseCollection = ControlHello(kVendor, 0x22AA);
+    mouseCollection.usagePage = 0x0001;
+    mouseCollection.usage = 0x0002;
+    FakeDevice& probed = Plug(0x22AA, 1, 4, mouseCollection);
+    discovery_.RunPass();
+    EXPECT_EQ(probed.AcceptedCount(), 1u);
+    EXPECT_TRUE(probed.WaitForOpenCount(0));
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'F', -1}}));
+    EXPECT_EQ(slots_.Slot(6).connected, 0);
+}
+
+TEST_F(DiscoveryTest, PulledDeviceReleasesEachSlotInOrderWithinOnePass)
+{
+    PlugPair(0x22A9, 1, 2, 0, 3);
+    discovery_.RunPass();
+    sink_.Take();
+    UnplugAll();
+    discovery_.RunPass();
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'R', 4}, {'R', 5}}));
+    EXPECT_TRUE(slots_.Slot(4).path.empty());
+    discovery_.RunPass();
+    EXPECT_TRUE(sink_.Take().empty());
+}
+
+TEST_F(DiscoveryTest, OneKeyboardTakesItsSecondSlotsOnTheSecondPass)
+{
+    PlugPair(0x0000, 1, 4, 0, 3);
+    discovery_.RunPass();
+    EXPECT_EQ(Sorted(sink_.Take()), (std::vector<Event>{{'A', 0}, {'A', 1}, {'F', -1}}));
+    discovery_.RunPass();
+    EXPECT_EQ(Sorted(sink_.Take()), (std::vector<Event>{{'A', 2}, {'A', 3}}));
+    discovery_.RunPass();
+    EXPECT_TRUE(sink_.Take().empty());
+    UnplugAll();
+    discovery_.RunPass();
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'R', 0}, {'R', 1}, {'R', 2}, {'R', 3}}));
+}
+
+TEST_F(DiscoveryTest, ThreadReportsAndEndsWhenItsStopEventIsSet)
+{
+    PlugPair(0x1004, 1, 4, 0, 3);
+    CStopEvent stop;
+    int exitCode = -1;
+    std::thread thread([&] { exitCode = DeviceDiscoveryThread(slots_, sink_, stop); });
+    // The first pass is reported after its arrivals.
+    EXPECT_TRUE(sink_.WaitFor({'F', -1}));
+    stop.Set();
+    thread.join();
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(Sorted(sink_.Take()), (std::vector<Event>{{'A', 8}, {'A', 9}, {'F', -1}}));
+}
+
+}  // namespace

@@ -42,22 +42,22 @@ bool IsCustomEq(int n)
     return n >= 0 && n < kMaxCustomEqualizers;
 }
 
-std::vector<int> ReadBands(Json::Value& slots, int slot)
+std::vector<int> ReadBands(Json::Value& slotList, int slot)
 {
     std::vector<int> values(kEqBandCount, 0);
-    const bool missing = ElementOf(slots, static_cast<Json::ArrayIndex>(slot)).isNull();
+    const bool missing = ElementOf(slotList, static_cast<Json::ArrayIndex>(slot)).isNull();
     for (Json::ArrayIndex band = 0; band < values.size(); ++band) {
         if (missing)
-            AsArray(AsArray(slots)[slot])[band]["value"] = 0;
+            AsArray(AsArray(slotList)[slot])[band]["value"] = 0;
         else
-            values[band] = IntOf(MemberOf(ElementOf(slots[slot], band), "value"));
+            values[band] = IntOf(MemberOf(ElementOf(slotList[slot], band), "value"));
     }
     return values;
 }
 
-void WriteBands(Json::Value& slots, int slot, const std::vector<int>& values)
+void WriteBands(Json::Value& slotList, int slot, const std::vector<int>& values)
 {
-    Json::Value& bands = AsArray(AsArray(slots)[slot]);
+    Json::Value& bands = AsArray(AsArray(slotList)[slot]);
     for (Json::ArrayIndex band = 0; band < kEqBandCount; ++band)
         AsObject(bands[band])["value"] = band < values.size() ? values[band] : 0;
 }

@@ -1,0 +1,143 @@
+#include "profile_test_files.h"
+
+#include "profiles/atomic_file.h"
+#include "profiles/json_file.h"
+
+#include <regex>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+using JsonFileTest = ProfileFolderTest;
+
+TEST_F(JsonFileTest, UnusableFilesReadAsNull)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"unparsable", "{\"Device\": [1, 2"},
+        {"zero byte first", std::string("\0{\"a\": 1}", 9)},
+        {"too deep", std::string(5000, '[') + std::string(5000, ']')},
+        {"trailing garbage object", "{\"a\": }"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(ReadJsonFile(Put(c.name, c.bytes)).isNull()) << c.name;
+    EXPECT_TRUE(ReadJsonFile(PathOf("missing")).isNull());
+    fs::create_directory(PathOf("folder"));
+    EXPECT_TRUE(ReadJsonFile(PathOf("folder")).isNull());
+}
+
+TEST_F(JsonFileTest, TextEndsAtItsFirstZeroByte)
+{
+    const Json::Value value = ReadJsonFile(Put("zero", std::string("{\"a\": 1}\0garbage", 16)));
+    EXPECT_EQ(value["a"].asInt(), 1);
+}
+
+TEST_F(JsonFileTest, CommentsAreAccepted)
+{
+    const Json::Value value = ReadJsonFile(Put("comments", "// profile\n{\"a\": /* one */ 1}\n"));
+    EXPECT_EQ(value["a"].asInt(), 1);
+}
+
+TEST_F(JsonFileTest, OversizedFileReadsAsNullWithoutLoadingIt)
+{
+    const std::string path = Put("huge", "{\"a\": 1}");
+    fs::resize_file(path, kMaxJsonFileSize + 1);  // sparse: costs no disk
+    EXPECT_TRUE(ReadWholeFile(path).empty());
+    EXPECT_TRUE(ReadJsonFile(path).isNull());
+}
+
+TEST_F(JsonFileTest, TextThatIsNotUtf8IsKeptAsBytes)
+{
+    const Json::Value value = ReadJsonFile(Put("latin1", "{\"Name\": \"caf\xe9\"}"));
+    EXPECT_EQ(Utf8ToWide(value["Name"].asString()), L"caf\uFFFD");
+}
+
+TEST_F(JsonFileTest, WrittenBytesAreStyledWithCrLfAndOneMoreLineEnd)
+{
+    Json::Value value;
+    value["Device"][0]["Light"] = 3;
+    const std::string expected = "{\r\n   \"Device\" : [\r\n      {\r\n         \"Light\" : 3\r\n      }\r\n"
+                                 "   ]\r\n}\r\n\r\n";
+    EXPECT_EQ(StyledJsonText(value), expected);
+    const std::string path = PathOf("styled.Json");
+    EXPECT_EQ(WriteJsonFile(path, value), 0);
+    EXPECT_EQ(Bytes(path), expected);
+    EXPECT_EQ(ReadJsonFile(path), value);
+    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
+}
+
+TEST_F(JsonFileTest, FailedWriteLeavesTheOldFileWhole)
+{
+    const std::string path = Put("profile.Json", "{\"old\": 1}");
+    fs::create_directory(TemporaryPathFor(path));  // the temporary file can't be made
+    Json::Value value;
+    value["new"] = 2;
+    EXPECT_EQ(WriteJsonFile(path, value), -1);
+    EXPECT_EQ(Bytes(path), "{\"old\": 1}");
+}
+
+TEST_F(JsonFileTest, WriteIntoMissingFolderFails)
+{
+    EXPECT_EQ(WriteJsonFile(PathOf("no/such/folder.Json"), Json::Value(1)), -1);
+}
+
+TEST_F(JsonFileTest, WriteInterruptedAfterTheTemporaryFileLeavesTheOldFile)
+{
+    const std::string path = Put("profile.Json", "{\"old\": 1}");
+    ASSERT_TRUE(WriteTemporaryFile(path, "{\"new\": 2"));  // the program stops here
+    EXPECT_EQ(ReadJsonFile(path)["old"].asInt(), 1);
+    // The next write goes through and takes the leftover's place.
+    EXPECT_EQ(WriteJsonFile(path, Json::Value(3)), 0);
+    EXPECT_EQ(ReadJsonFile(path).asInt(), 3);
+    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
+}
+
+TEST_F(JsonFileTest, ReplacedFileKeepsPermissionsAndLink)
+{
+    const std::string target = Put("target.Json", "{}");
+    ::chmod(target.c_str(), 0640);
+    const std::string link = PathOf("link.Json");
+    fs::create_symlink(target, link);
+    EXPECT_EQ(WriteJsonFile(link, Json::Value(7)), 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadJsonFile(target).asInt(), 7);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(TimeStampName, FieldsAreZeroPadded)
+{
+    std::tm local{};
+    local.tm_year = 2024 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 5;
+    local.tm_hour = 7;
+    local.tm_min = 8;
+    local.tm_sec = 9;
+    EXPECT_EQ(FormatTimeStampName(local, 12), "2024_03_05_07_08_09_012");
+    EXPECT_TRUE(std::regex_match(MakeTimeStampName(), std::regex(R"(\d{4}(_\d{2}){5}_\d{3})")));
+}
+
+TEST(Utf8Text, RoundTripsAndReplacesBrokenSequences)
+{
+    EXPECT_EQ(WideToUtf8(Utf8ToWide("Prófil 配置 🎮")), "Prófil 配置 🎮");
+    EXPECT_EQ(Utf8ToWide("a\xff" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Utf8ToWide(""), L"");
+}
+
+TEST(FileTitle, DropsFolderAndExtension)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/Profiles/My.profile.json", "My.profile"},
+        {"plain", "plain"},
+        {"/folder.with.dots/name", "name"},
+        {"/a/b/", ""},
+    };
+    for (const auto& [path, title] : cases)
+        EXPECT_EQ(FileTitleOf(path), title) << path;
+}

@@ -172,11 +172,13 @@ void FakeDevice::Accept()
     const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0)
         return;
+    {
+        std::lock_guard lock(mutex_);
+        connections_.push_back(fd);
+        decoders_.emplace_back();
+        ++accepted_;
+    }
     SendFrame(fd, vhid::kHello, vhid::EncodeHello(hello_));
-    std::lock_guard lock(mutex_);
-    connections_.push_back(fd);
-    decoders_.emplace_back();
-    ++accepted_;
 }
 
 void FakeDevice::Receive(size_t connection)

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <poll.h>
+#include <pthread.h>
 #include <string>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
@@ -109,14 +110,21 @@ bool ReadStdin(devsim::CDeviceSimulator& simulator, std::string& pending, bool& 
     return true;
 }
 
+const sigset_t& StopSignals()
+{
+    static const sigset_t signals = [] {
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGINT);
+        sigaddset(&set, SIGTERM);
+        return set;
+    }();
+    return signals;
+}
+
 int Serve(devsim::CDeviceSimulator& simulator, const Options& options)
 {
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
+    const int signalFd = signalfd(-1, &StopSignals(), SFD_CLOEXEC);
     const std::string controlPath = devsim::ControlSocketPath(options.busDirectory);
     const int controlFd = devsim::ListenForControl(controlPath);
     if (controlFd < 0)
@@ -155,6 +163,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s%s\n", Usage(), devsim::ControlHelp().c_str());
         return 2;
     }
+    // Blocked before any thread starts, so that every thread leaves the
+    // stop signals to the signalfd and the devices are unplugged cleanly.
+    pthread_sigmask(SIG_BLOCK, &StopSignals(), nullptr);
     devsim::CDeviceSimulator simulator(options.busDirectory);
     if (!options.logTarget.empty() && !simulator.SetTrafficLog(options.logTarget)) {
         std::fprintf(stderr, "kestrova-devsim: cannot open the log %s\n", options.logTarget.c_str());

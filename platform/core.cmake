@@ -1,3 +1,4 @@
 # Stand-ins for operating-system services that need no GUI.
 target_sources(kestrova_core PRIVATE
-  folders.cpp instance_lock.cpp settings_file.cpp stop_event.cpp worker_slots.cpp)
+  folders.cpp instance_lock.cpp settings_file.cpp stop_event.cpp termination_signals.cpp
+  worker_slots.cpp)

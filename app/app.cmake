@@ -1,0 +1,14 @@
+# The application shell: a library the tests link, and the program itself.
+add_library(kestrova_app STATIC
+  frame_rules.cpp
+  main_discovery_sink.cpp
+  main_wnd.cpp
+  program.cpp
+  registered_messages.cpp)
+target_link_libraries(kestrova_app PUBLIC kestrova_ui)
+kestrova_warnings(kestrova_app)
+
+add_executable(kestrova main.cpp)
+target_link_libraries(kestrova PRIVATE kestrova_app)
+kestrova_warnings(kestrova)
+add_dependencies(kestrova kestrova_resources)

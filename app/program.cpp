@@ -1,0 +1,88 @@
+#include "app/program.h"
+
+#include "app/main_wnd.h"
+#include "app/registered_messages.h"
+#include "platform/folders.h"
+#include "platform/instance_lock.h"
+#include "platform/message_socket.h"
+#include "platform/private_fonts.h"
+#include "platform/product.h"
+#include "platform/settings_file.h"
+#include "platform/termination_signals.h"
+#include "platform/trace.h"
+#include "ui/resource_manager.h"
+#include "ui/ui_init.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QThread>
+
+// The running program may still be starting (lock taken, socket not yet
+// listening): a second start tries for a little while.
+static constexpr int kSignalAttempts = 20;
+static constexpr unsigned long kSignalRetryMs = 100;
+
+static void SignalRunningInstance()
+{
+    for (int attempt = 0; attempt < kSignalAttempts; ++attempt) {
+        if (PostRegisteredMessageTo(kMessageSocketName, QString::fromUtf8(kProductTitle), 0, 1))
+            return;
+        QThread::msleep(kSignalRetryMs);
+    }
+    Trace("the running instance could not be reached");
+}
+
+// The look every window and menu shares.
+static void ApplyBaseStyle(QApplication& app)
+{
+    QFile style(CResourceManager::GetInstance().FindFile(QStringLiteral("STYLE_BASE")));
+    if (style.fileName().isEmpty() || !style.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        Trace("base style sheet missing");
+        return;
+    }
+    app.setStyleSheet(QString::fromUtf8(style.readAll()));
+}
+
+// Stands in for the installer: the settings file comes into being with the
+// installed version, which is the running one.
+static void RecordInstallation()
+{
+    if (ReadInstalledVersion() != kProgramVersion && !RecordInstalledVersion(kProgramVersion))
+        Trace("installed version not recorded");
+}
+
+static void RunMainWindow(QApplication& app)
+{
+    if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
+        Trace("skin index missing: the window is built from what is found");
+    ApplyBaseStyle(app);
+    RegisterProcessMessages();
+
+    CMainWnd window;
+    window.Create(nullptr, QString::fromUtf8(kProductTitle));
+    window.CenterWindow();
+    CMessageServer messages;
+    if (!messages.Listen(kMessageSocketName))
+        Trace("message socket unavailable: a second start cannot reach this one");
+    CTerminationSignals endRequests([&window] { window.Exit(); });
+    app.exec();
+    // The window has stopped its workers when it closed; it goes before the toolkit.
+}
+
+int RunProgram(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
+    CPrivateFonts fonts(ProgramFolder());
+    if (!RegisterInstanceMessage())
+        return 0;
+    CInstanceLock instance(kProductTitle);
+    if (!instance.IsFirst()) {
+        SignalRunningInstance();
+        return 0;
+    }
+    RecordInstallation();
+    RunMainWindow(app);
+    CResourceManager::GetInstance().Release();
+    return 0;
+}

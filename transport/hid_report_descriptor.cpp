@@ -383,8 +383,11 @@ void HidPreparsedData::CollectPressed(HidReportKind kind, const HidUsageCaps& ca
         for (uint32_t element = 0; element < field.count; ++element) {
             const uint32_t raw = ReadBits(report, field.bitOffset + element * field.bitSize, field.bitSize);
             const int64_t index = static_cast<int64_t>(raw) - field.logicalMin;
-            if (index >= caps.firstIndex && index <= caps.lastIndex)
-                pressed.push_back(static_cast<uint16_t>(caps.usageMin + (index - caps.firstIndex)));
+            if (index < caps.firstIndex || index > caps.lastIndex)
+                continue;  // outside the logical range: no control
+            const uint16_t usage = static_cast<uint16_t>(caps.usageMin + (index - caps.firstIndex));
+            if (usage != 0)  // usage 0 is "nothing" on every page
+                pressed.push_back(usage);
         }
         return;
     }

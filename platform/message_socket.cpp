@@ -72,14 +72,15 @@ bool CMessageServer::Listen(const QString& socketName)
 {
     Stop();
     const QString path = MessageSocketPath(socketName);
+    if (SomeoneListens(path)) {
+        TraceF("message socket: another process listens at %s", qPrintable(path));
+        return false;
+    }
+    // Whatever is left there belongs to a process that is gone.
+    QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    bool listening = m_server->listen(path);
-    if (!listening && m_server->serverError() == QAbstractSocket::AddressInUseError &&
-        !SomeoneListens(path)) {
-        QLocalServer::removeServer(path);
-        listening = m_server->listen(path);
-    }
+    const bool listening = m_server->listen(path);
     if (!listening) {
         TraceF("message socket: cannot listen at %s: %s", qPrintable(path),
                qPrintable(m_server->errorString()));

@@ -28,7 +28,9 @@ public:
 
     // Listens at MessageSocketPath(socketName). A socket file left by a
     // crashed process (nobody answers) is replaced. False when another
-    // live process listens there or the folder is unusable.
+    // live process listens there or the folder is unusable. Hold the
+    // single-instance lock first: two processes starting at once could
+    // both find the place free.
     bool Listen(const QString& socketName);
     void Stop();
 

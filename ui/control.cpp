@@ -263,8 +263,8 @@ void CControlUI::SetValue(int value)
     const QSignalBlocker blocker(m_widget.data());
     if (auto* slider = Cast<QAbstractSlider>(m_widget))
         slider->setValue(value);
-    else if (auto* progress = Cast<QProgressBar>(m_widget))
-        progress->setValue(value);
+    else if (auto* progress = Cast<QProgressBar>(m_widget))  // it ignores values out of range
+        progress->setValue(std::clamp(value, progress->minimum(), progress->maximum()));
     else if (auto* spin = Cast<QSpinBox>(m_widget))
         spin->setValue(value);
     else if (auto* edit = Cast<QLineEdit>(m_widget))

@@ -16,8 +16,10 @@ namespace {
 class LayoutLoader : public QUiLoader {
 public:
     explicit LayoutLoader(IDialogBuilderCallback* callback)
-        : m_callback(callback), m_qtClasses(QSet<QString>(availableWidgets().begin(), availableWidgets().end()))
+        : m_callback(callback)
     {
+        const QStringList qtClasses = availableWidgets();
+        m_qtClasses = QSet<QString>(qtClasses.begin(), qtClasses.end());
     }
 
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override

@@ -29,15 +29,12 @@ bool ReadPairs(const QString& file, const QString& tag, const QString& keyAttrib
         return false;
     QHash<QString, QString> pairs;
     QXmlStreamReader xml(&input);
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (xml.isStartElement() && xml.name() == tag) {
-            const QString key = xml.attributes().value(keyAttribute).toString();
-            if (!key.isEmpty())
-                pairs.insert(lowerKeys ? key.toLower() : key, xml.attributes().value(valueAttribute).toString());
-        }
-        if (xml.hasError())
-            break;
-        xml.readNext();
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != tag)
+            continue;
+        const QString key = xml.attributes().value(keyAttribute).toString();
+        if (!key.isEmpty())
+            pairs.insert(lowerKeys ? key.toLower() : key, xml.attributes().value(valueAttribute).toString());
     }
     if (xml.hasError()) {
         TraceF("%s: %s", qPrintable(file), qPrintable(xml.errorString()));

@@ -1,0 +1,13 @@
+#pragma once
+// Linux hidraw backend. Each top-level collection of a hidraw node is its own
+// interface, with a path shaped as the system's device-interface paths are:
+// "hidraw:hid#vid_VVVV&pid_PPPP[&mi_II][&colCC]#hidrawN".
+
+#include <string>
+#include <vector>
+
+constexpr const char* kHidrawClassRoot = "/sys/class/hidraw";
+constexpr const char* kHidrawDeviceDirectory = "/dev";
+
+// Enumeration from a given class directory (tests point it at a fake tree).
+void AppendHidrawPathsFrom(const std::string& classRoot, std::vector<std::string>& paths);

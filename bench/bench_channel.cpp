@@ -2,14 +2,11 @@
 // full key-table read and a settings read, as a ratio to the protocol's own
 // floor (the 10 ms pause of every frame plus the device's answer time).
 
-#include "tools/devsim/simulator.h"
+#include "bench/protocol_bench.h"
 #include "transport/command_channel.h"
-#include "transport/device_discovery.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -22,13 +19,6 @@ constexpr int kRepeats = 10;
 constexpr uint16_t kSettingsSize = 87;
 constexpr uint16_t kProfileSpan = 128;
 
-class NullSink : public CDiscoverySink {
-public:
-    void OnSlotArrived(int) override {}
-    void OnSlotReleased(int) override {}
-    void OnFirstPass() override {}
-};
-
 int Frames(int bytes, int chunk)
 {
     return (bytes + chunk - 1) / chunk;
@@ -37,7 +27,7 @@ int Frames(int bytes, int chunk)
 bool OpenMouse(CCommandChannel& channel, bool receiver)
 {
     CSlotList slots;
-    NullSink sink;
+    NullDiscoverySink sink;
     CDeviceDiscovery(slots, sink).RunPass();
     const DeviceRecord slot = slots.Slot(receiver ? 6 : 4);
     CHidDevice& control = receiver ? channel.ReceiverInterface() : channel.CableInterface();
@@ -94,22 +84,14 @@ void MeasureConnection(bool receiver)
 
 int main()
 {
-    char pattern[] = "/tmp/kestrova-bench-XXXXXX";
-    const char* directory = ::mkdtemp(pattern);
-    if (directory == nullptr)
+    BenchBus bus;
+    if (!bus.Started())
         return 1;
-    ::setenv("KESTROVA_VHID_DIR", directory, 1);
-    {
-        devsim::CDeviceSimulator sim(directory);
-        if (!sim.Start())
-            return 1;
-        sim.Plug(devsim::Port::MouseCable);
-        sim.Plug(devsim::Port::MouseReceiver);
-        sim.SetLatency(devsim::Device::Mouse, kDeviceLatencyMs);
-        MeasureConnection(false);
-        MeasureConnection(true);
-        sim.Stop();
-    }
-    std::filesystem::remove_all(directory);
+    devsim::CDeviceSimulator& sim = bus.Simulator();
+    sim.Plug(devsim::Port::MouseCable);
+    sim.Plug(devsim::Port::MouseReceiver);
+    sim.SetLatency(devsim::Device::Mouse, kDeviceLatencyMs);
+    MeasureConnection(false);
+    MeasureConnection(true);
     return 0;
 }

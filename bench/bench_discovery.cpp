@@ -1,14 +1,11 @@
 // Discovery: the cost of one scan with 0, 11 and 40 interfaces present, and
 // the CPU time the discovery thread spends over 10 s, idle and with the mouse.
 
-#include "tools/devsim/simulator.h"
-#include "transport/device_discovery.h"
+#include "bench/protocol_bench.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <pthread.h>
 #include <string>
@@ -24,13 +21,6 @@ constexpr double kGoalCorePercent = 0.5;
 constexpr int kScansPerSecond = 10;
 constexpr int kMeasuredScans = 200;
 constexpr std::chrono::seconds kThreadRun{10};
-
-class NullSink : public CDiscoverySink {
-public:
-    void OnSlotArrived(int) override {}
-    void OnSlotReleased(int) override {}
-    void OnFirstPass() override {}
-};
 
 // An interface of another maker: listed by every scan, never opened.
 class ForeignInterface {
@@ -77,7 +67,7 @@ size_t InterfaceCount()
 void MeasureScan(const char* label)
 {
     CSlotList slots;
-    NullSink sink;
+    NullDiscoverySink sink;
     CDeviceDiscovery discovery(slots, sink);
     discovery.RunPass();  // the arrivals; what follows is the steady state
     const clockid_t self = [] {
@@ -101,7 +91,7 @@ void MeasureScan(const char* label)
 void MeasureThread(const char* label)
 {
     CSlotList slots;
-    NullSink sink;
+    NullDiscoverySink sink;
     CStopEvent stop;
     std::thread thread([&] { DeviceDiscoveryThread(slots, sink, stop); });
     clockid_t clock{};
@@ -121,33 +111,25 @@ void MeasureThread(const char* label)
 
 int main()
 {
-    char pattern[] = "/tmp/kestrova-bench-XXXXXX";
-    const char* directory = ::mkdtemp(pattern);
-    if (directory == nullptr)
+    BenchBus bus;
+    if (!bus.Started())
         return 1;
-    ::setenv("KESTROVA_VHID_DIR", directory, 1);
-    {
-        devsim::CDeviceSimulator sim(directory);
-        if (!sim.Start())
-            return 1;
-        MeasureScan("nothing attached,");
-        sim.Plug(devsim::Port::MouseCable);
-        sim.Plug(devsim::Port::MouseReceiver);
-        std::vector<std::unique_ptr<ForeignInterface>> foreign;
-        for (const size_t present : {11, 40}) {
-            while (InterfaceCount() < present)
-                foreign.push_back(std::make_unique<ForeignInterface>(directory, static_cast<int>(foreign.size())));
-            MeasureScan("mouse on cable and receiver, others,");
-        }
-        foreign.clear();
-        sim.Unplug(devsim::Port::MouseReceiver);
-        sim.Unplug(devsim::Port::MouseCable);
-
-        MeasureThread("no device:");
-        sim.Plug(devsim::Port::MouseCable);
-        MeasureThread("mouse attached:");
-        sim.Stop();
+    devsim::CDeviceSimulator& sim = bus.Simulator();
+    MeasureScan("nothing attached,");
+    sim.Plug(devsim::Port::MouseCable);
+    sim.Plug(devsim::Port::MouseReceiver);
+    std::vector<std::unique_ptr<ForeignInterface>> foreign;
+    for (const size_t present : {11, 40}) {
+        while (InterfaceCount() < present)
+            foreign.push_back(std::make_unique<ForeignInterface>(bus.Directory(), static_cast<int>(foreign.size())));
+        MeasureScan("mouse on cable and receiver, others,");
     }
-    std::filesystem::remove_all(directory);
+    foreign.clear();
+    sim.Unplug(devsim::Port::MouseReceiver);
+    sim.Unplug(devsim::Port::MouseCable);
+
+    MeasureThread("no device:");
+    sim.Plug(devsim::Port::MouseCable);
+    MeasureThread("mouse attached:");
     return 0;
 }

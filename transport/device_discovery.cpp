@@ -50,12 +50,7 @@ void CDeviceDiscovery::ScanForArrivals()
 
 void CDeviceDiscovery::ProbeAndClaim(const char* path)
 {
-    DeviceRecord probe;
-    probe.vendorId = ParseVid(path);
-    probe.productId = ParsePid(path);
-    probe.collectionNumber = ParseCollectionNumber(path);
-    probe.interfaceNumber = ParseInterfaceNumber(path);
-    probe.path = path;
+    DeviceRecord probe = ProbeFromPath(path);
     if (!slots_.SlotMatchesFree(probe))
         return;
     if (!probe_.Open(path, true, false, true, false))
@@ -88,6 +83,17 @@ bool CDeviceDiscovery::PathOpens(const std::string& path)
     const bool opens = probe_.Open(path.c_str(), false, false, false, false);
     probe_.Close();
     return opens;
+}
+
+DeviceRecord ProbeFromPath(const char* path)
+{
+    DeviceRecord probe;
+    probe.vendorId = ParseVid(path);
+    probe.productId = ParsePid(path);
+    probe.collectionNumber = ParseCollectionNumber(path);
+    probe.interfaceNumber = ParseInterfaceNumber(path);
+    probe.path = path;
+    return probe;
 }
 
 int DeviceDiscoveryThread(CSlotList& slots, CDiscoverySink& sink, const CStopEvent& stop)

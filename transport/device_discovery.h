@@ -43,5 +43,9 @@ private:
     bool firstPass_ = true;
 };
 
+// A probe record from what a path tells: vendor, product, interface and
+// collection numbers, and the path itself.
+DeviceRecord ProbeFromPath(const char* path);
+
 // Thread entry point: the discovery loop until the stop event is set.
 int DeviceDiscoveryThread(CSlotList& slots, CDiscoverySink& sink, const CStopEvent& stop);

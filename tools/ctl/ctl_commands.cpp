@@ -1,7 +1,7 @@
 #include "tools/ctl/ctl_commands.h"
 
 #include "tools/ctl/ctl_decode.h"
-#include "transport/device_table.h"
+#include "transport/device_discovery.h"
 #include "transport/vhid_bus.h"
 
 #include <cstdio>
@@ -54,12 +54,7 @@ int RowWithFourIdentifiers(const DeviceRecord& probe)
 // What discovery makes of one interface, claiming its slot as the first pass would.
 void DescribeInterface(const char* path, CSlotList& slots, CHidDevice& probeDevice)
 {
-    DeviceRecord probe;
-    probe.vendorId = ParseVid(path);
-    probe.productId = ParsePid(path);
-    probe.interfaceNumber = ParseInterfaceNumber(path);
-    probe.collectionNumber = ParseCollectionNumber(path);
-    probe.path = path;
+    DeviceRecord probe = ProbeFromPath(path);
     std::printf("%s\n    vendor %04X, product %04X, interface %u, collection %u\n", path, probe.vendorId,
                 probe.productId, probe.interfaceNumber, probe.collectionNumber);
     const int row = RowWithFourIdentifiers(probe);

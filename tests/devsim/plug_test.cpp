@@ -1,0 +1,181 @@
+// Plugging, unplugging and the receiver.
+
+#include "devsim_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+using devsim::Device;
+using devsim::MemoryArea;
+using devsim::Port;
+
+namespace {
+
+std::set<std::string> SocketsIn(const std::string& directory)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        if (entry.is_socket())
+            names.insert(entry.path().filename().string());
+    return names;
+}
+
+uint16_t NotificationCode(const vhid::Frame& frame)
+{
+    return static_cast<uint16_t>(frame.payload.at(1) | (frame.payload.at(2) << 8));
+}
+
+}  // namespace
+
+TEST_F(DevsimTest, EachPortShowsItsInterfacesAndLeavesWithoutTrace)
+{
+    const std::string directory = Sim().BusDirectory();
+    struct PortCase {
+        Port port;
+        std::set<std::string> sockets;
+    };
+    const std::vector<PortCase> cases = {
+        {Port::MouseCable,
+         {"hid#vid_320f&pid_22a9&mi_00&col01#sim-mouse-1", "hid#vid_320f&pid_22a9&mi_00&col02#sim-mouse-1",
+          kMouseNotify, "hid#vid_320f&pid_22a9&mi_01&col01#sim-mouse-1", kMouseCommand}},
+        {Port::MouseReceiver,
+         {"hid#vid_320f&pid_22aa&mi_00#sim-receiver-1", "hid#vid_320f&pid_22aa&mi_01&col01#sim-receiver-1",
+          "hid#vid_320f&pid_22aa&mi_01&col02#sim-receiver-1", kReceiverNotify, kReceiverCommand}},
+        {Port::Headset, {kHeadset}},
+    };
+    for (const PortCase& c : cases) {
+        SCOPED_TRACE(devsim::PortName(c.port));
+        ASSERT_TRUE(Sim().Plug(c.port));
+        EXPECT_EQ(SocketsIn(directory), c.sockets);
+        for (const std::string& name : c.sockets)
+            EXPECT_TRUE(vhid::IsInterfaceName(name)) << name;
+        auto held = Connect(*c.sockets.begin());
+        ASSERT_TRUE(held->Hello());
+        Sim().Unplug(c.port);
+        EXPECT_TRUE(SocketsIn(directory).empty());
+        EXPECT_TRUE(held->ClosedByDevice());
+    }
+}
+
+TEST_F(DevsimTest, HelloDescribesTheControlInterface)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    Sim().SetFirmwareVersion(Device::Mouse, 0x0105);
+    auto client = Connect(kMouseCommand);
+    ASSERT_TRUE(client->Hello());
+    const vhid::Hello& hello = *client->Hello();
+    EXPECT_EQ(hello.vendorId, 0x320F);
+    EXPECT_EQ(hello.productId, 0x22A9);
+    EXPECT_EQ(hello.version, 0x0105);
+    EXPECT_EQ(hello.usagePage, 0xFF1C);
+    EXPECT_EQ(hello.usage, 0x0092);
+    EXPECT_EQ(hello.inputLength, 64);
+    EXPECT_EQ(hello.outputLength, 64);
+    EXPECT_FALSE(hello.reportDescriptor.empty());
+
+    auto notify = Connect(kMouseNotify);
+    ASSERT_TRUE(notify->Hello());
+    EXPECT_EQ(notify->Hello()->usagePage, 0x000C);
+    EXPECT_EQ(notify->Hello()->usage, 0x0001);
+}
+
+TEST_F(DevsimTest, RepliesReachEveryOpenHandleOfTheInterface)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto asking = Connect(kMouseCommand);
+    auto listening = Connect(kMouseCommand);
+    ASSERT_TRUE(asking->Exchange(MakeRequest(kCmdReadStatus, 2, 0)));
+    const auto copy = listening->Next();
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->type, vhid::kInput);
+    EXPECT_EQ(copy->payload.at(kFrameCommand), kCmdReadStatus);
+}
+
+TEST_F(DevsimTest, MalformedFrameClosesTheConnection)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto client = Connect(kMouseCommand);
+    ASSERT_TRUE(client->SendRaw({vhid::kOutput, 0x01, 0x10}));  // 4097 bytes announced
+    EXPECT_TRUE(client->ClosedByDevice());
+}
+
+TEST_F(DevsimTest, ReceiverAnswersForAMouseOutOfReach)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseReceiver));
+    auto client = Connect(kReceiverCommand);
+    for (bool linked : {false, true}) {
+        SCOPED_TRACE(linked);
+        Sim().SetLinked(linked);
+        const auto link = client->Exchange(MakeRequest(kCmdCheckLink));
+        ASSERT_TRUE(link);
+        EXPECT_EQ((*link)[kFrameCommand], kCmdCheckLink);
+        EXPECT_EQ((*link)[kFrameLinkState], linked ? kLinkedValue : 0);
+        const auto read = client->Exchange(MakeRequest(kCmdReadMemory, 1, 0));
+        ASSERT_TRUE(read);
+        EXPECT_EQ((*read)[kFrameCommand], linked ? kCmdReadMemory : kCmdCheckLink);
+    }
+}
+
+TEST_F(DevsimTest, ReceiverRestoresTheByteUnderItsMarker)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseReceiver));
+    auto client = Connect(kReceiverCommand);
+    std::vector<uint8_t> info = *Sim().ReadArea(Device::Mouse, MemoryArea::Info, 0, 34);
+    info[devsim::kInfoMarker] = devsim::kInfoMarkerSetUp;
+    info[24] = 0x5A;  // lands on frame byte 32
+    CommandFrame request = MakeRequest(kCmdWriteInfoBlock, 34, 0, info);
+    request[kFrameReceiverMarker] = kReceiverMarkerValue;  // as the program marks it, checksum unchanged
+    const auto reply = client->Exchange(request);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ((*reply)[kFrameStatus], 0);
+    EXPECT_EQ(Sim().ReadArea(Device::Mouse, MemoryArea::Info, 0, 34), info);
+}
+
+TEST_F(DevsimTest, MovingTheMouseKeepsItsMemoryAndSwitchesItsStatus)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    ASSERT_TRUE(Connect(kMouseCommand)->Exchange(MakeRequest(kCmdWriteMemory, 1, 500, {0x77})));
+    ASSERT_TRUE(Sim().MoveMouse(Port::MouseReceiver));
+    EXPECT_FALSE(Sim().IsPlugged(Port::MouseCable));
+    auto client = Connect(kReceiverCommand);
+    const auto memory = client->Exchange(MakeRequest(kCmdReadMemory, 1, 500));
+    ASSERT_TRUE(memory);
+    EXPECT_EQ(ReplyData(*memory), std::vector<uint8_t>{0x77});
+    const auto status = client->Exchange(MakeRequest(kCmdReadStatus, 4, 0));
+    ASSERT_TRUE(status);
+    EXPECT_EQ(ReplyData(*status), (std::vector<uint8_t>{80, devsim::kOnBattery, 0, 1}));
+
+    ASSERT_TRUE(Sim().MoveMouse(Port::MouseCable));
+    EXPECT_TRUE(Sim().IsPlugged(Port::MouseReceiver));
+    EXPECT_FALSE(Sim().IsLinked());
+}
+
+TEST_F(DevsimTest, ButtonsChangeMemoryAndNotify)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto listener = Connect(kMouseNotify);
+    ASSERT_TRUE(Sim().PressProfileButton(Device::Mouse, 5));
+    ASSERT_TRUE(Sim().PressDpiButton(2));
+    const auto profile = listener->Next();
+    const auto dpi = listener->Next();
+    ASSERT_TRUE(profile && dpi);
+    EXPECT_EQ(profile->payload.size(), 3u);
+    EXPECT_EQ(NotificationCode(*profile), 0x1005);
+    EXPECT_EQ(NotificationCode(*dpi), 0x1125);
+    EXPECT_EQ(Sim().ReadArea(Device::Mouse, MemoryArea::Settings, 0, 1), std::vector<uint8_t>{5});
+    EXPECT_EQ(Sim().ReadArea(Device::Mouse, MemoryArea::Settings, 5 * 128 + 12, 1), std::vector<uint8_t>{2});
+    EXPECT_FALSE(Sim().PressProfileButton(Device::Mouse, 16));
+}
+
+TEST_F(DevsimTest, HeadsetNotificationsShareItsOnlyCollection)
+{
+    ASSERT_TRUE(Sim().Plug(Port::Headset));
+    auto client = Connect(kHeadset);
+    ASSERT_TRUE(Sim().Notify(Device::Headset, 0x0401));
+    const auto frame = client->Next();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->payload.size(), 64u);  // padded to the interface's input length
+    EXPECT_EQ(NotificationCode(*frame), 0x0401);
+    EXPECT_FALSE(Sim().Notify(Device::Keyboard, 0x0401));  // not plugged
+}

@@ -73,6 +73,36 @@ QIntValidator* NumberRange(const QLineEdit* edit)
     return edit ? qobject_cast<QIntValidator*>(const_cast<QValidator*>(edit->validator())) : nullptr;
 }
 
+// The range of a number-only edit under the names the other ranged
+// widgets use.
+class EditRange {
+public:
+    explicit EditRange(QIntValidator& validator) : m_validator(validator) {}
+    int minimum() const { return m_validator.bottom(); }
+    int maximum() const { return m_validator.top(); }
+    void setMinimum(int value) { m_validator.setBottom(value); }
+    void setMaximum(int value) { m_validator.setTop(value); }
+
+private:
+    QIntValidator& m_validator;
+};
+
+// Runs use(range) on the widget seen as the ranged kind it is.
+template <class Use>
+void WithRange(QWidget* widget, Use use)
+{
+    if (auto* slider = qobject_cast<QAbstractSlider*>(widget))
+        use(*slider);
+    else if (auto* progress = qobject_cast<QProgressBar*>(widget))
+        use(*progress);
+    else if (auto* spin = qobject_cast<QSpinBox*>(widget))
+        use(*spin);
+    else if (QIntValidator* validator = NumberRange(qobject_cast<QLineEdit*>(widget))) {
+        EditRange range(*validator);
+        use(range);
+    }
+}
+
 // A number-only edit may hold a partly typed number outside its range, or
 // nothing; its value is always inside the range.
 int EditValue(const QLineEdit& edit)
@@ -273,54 +303,28 @@ void CControlUI::SetValue(int value)
 
 int CControlUI::GetMinValue() const
 {
-    if (auto* slider = Cast<QAbstractSlider>(m_widget))
-        return slider->minimum();
-    if (auto* progress = Cast<QProgressBar>(m_widget))
-        return progress->minimum();
-    if (auto* spin = Cast<QSpinBox>(m_widget))
-        return spin->minimum();
-    if (auto* range = NumberRange(Cast<QLineEdit>(m_widget)))
-        return range->bottom();
-    return 0;
+    int minimum = 0;
+    WithRange(m_widget, [&](auto& range) { minimum = range.minimum(); });
+    return minimum;
 }
 
 int CControlUI::GetMaxValue() const
 {
-    if (auto* slider = Cast<QAbstractSlider>(m_widget))
-        return slider->maximum();
-    if (auto* progress = Cast<QProgressBar>(m_widget))
-        return progress->maximum();
-    if (auto* spin = Cast<QSpinBox>(m_widget))
-        return spin->maximum();
-    if (auto* range = NumberRange(Cast<QLineEdit>(m_widget)))
-        return range->top();
-    return 0;
+    int maximum = 0;
+    WithRange(m_widget, [&](auto& range) { maximum = range.maximum(); });
+    return maximum;
 }
 
 void CControlUI::SetMinValue(int value)
 {
     const QSignalBlocker blocker(m_widget.data());
-    if (auto* slider = Cast<QAbstractSlider>(m_widget))
-        slider->setMinimum(value);
-    else if (auto* progress = Cast<QProgressBar>(m_widget))
-        progress->setMinimum(value);
-    else if (auto* spin = Cast<QSpinBox>(m_widget))
-        spin->setMinimum(value);
-    else if (auto* range = NumberRange(Cast<QLineEdit>(m_widget)))
-        range->setBottom(value);
+    WithRange(m_widget, [&](auto& range) { range.setMinimum(value); });
 }
 
 void CControlUI::SetMaxValue(int value)
 {
     const QSignalBlocker blocker(m_widget.data());
-    if (auto* slider = Cast<QAbstractSlider>(m_widget))
-        slider->setMaximum(value);
-    else if (auto* progress = Cast<QProgressBar>(m_widget))
-        progress->setMaximum(value);
-    else if (auto* spin = Cast<QSpinBox>(m_widget))
-        spin->setMaximum(value);
-    else if (auto* range = NumberRange(Cast<QLineEdit>(m_widget)))
-        range->setTop(value);
+    WithRange(m_widget, [&](auto& range) { range.setMaximum(value); });
 }
 
 void CControlUI::SetMaxChar(int count)

@@ -11,7 +11,12 @@
 //                    "checkclick" (wParam = row, lParam = checked)
 //   colour palette   "colorchanged" (wParam = ARGB)
 //   any widget with a custom context menu   "menu" (wParam = x, lParam = y)
-//   the window       "windowinit" (once, sender = root), "timer" (wParam = id)
+//   edits, spin boxes  "setfocus", "killfocus"
+//   lists            "itemactivate" (double click or Enter; wParam = row)
+//   the window       "windowinit" (once, sender = root), "timer" (wParam = id),
+//                    "windowsize" (sender = root)
+// Only named widgets raise anything (Designer names them all; code that
+// builds widgets names them and calls AttachNotifications).
 
 #include "platform/window_messages.h"
 

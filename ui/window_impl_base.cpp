@@ -7,7 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -84,7 +84,7 @@ void WindowImplBase::CenterWindow()
     QRect area;
     if (owner && owner->isVisible())
         area = owner->frameGeometry();
-    else if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
+    else if (const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen())
         area = screen->availableGeometry();
     if (!area.isValid())
         return;
@@ -220,6 +220,14 @@ void WindowImplBase::SetDPI(int dpi)
         resize(ScaleValue(m_layoutSize.width()), ScaleValue(m_layoutSize.height()));
 }
 
+void WindowImplBase::SetAllDPI(int dpi)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<WindowImplBase*>(widget))
+            window->SetDPI(dpi);
+    }
+}
+
 int WindowImplBase::ScaleValue(int value) const
 {
     return ScaleForDpi(value, m_dpi);
@@ -261,6 +269,13 @@ void WindowImplBase::closeEvent(QCloseEvent* event)
     HandleMessage(WM_CLOSE, 0, 0, handled);
     if (!handled)
         Close(IDCANCEL);
+}
+
+void WindowImplBase::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_root && !m_closed)
+        SendNotify(m_root, QStringLiteral("windowsize"));
 }
 
 LRESULT WindowImplBase::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -78,6 +78,7 @@ public:
     // and fonts relative to 96.
     void SetDPI(int dpi);
     int GetDPI() const { return m_dpi; }
+    static void SetAllDPI(int dpi);  // every window of the program
     int ScaleValue(int value) const;
 
     // Skin: a Qt style sheet file (name or path through the resource folder).
@@ -98,6 +99,8 @@ protected:
     QWidget* CreateControl(const QString& className, QWidget* parent) override;
 
     void closeEvent(QCloseEvent* event) override;
+    // Raises "windowsize" from the root; overrides call this too.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     LRESULT OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -131,6 +131,15 @@ TEST(NotifyWindowTest, WindowInitArrivesOnceFromTheRoot)
     EXPECT_EQ(window.TypesFrom(QStringLiteral("root")), std::vector<QString>{"windowinit"});
 }
 
+TEST_F(NotifyTest, ResizeRaisesWindowSizeFromTheRoot)
+{
+    window.show();
+    window.resize(500, 420);
+    RunEventsUntil([&] { return !window.TypesFrom(QStringLiteral("root")).empty(); }, 200);
+    const std::vector<QString> types = window.TypesFrom(QStringLiteral("root"));
+    EXPECT_NE(std::find(types.begin(), types.end(), QStringLiteral("windowsize")), types.end());
+}
+
 class PageRecorder : public CNotifyPump {
 public:
     std::vector<QString> senders;

@@ -137,6 +137,8 @@ TEST_F(WindowTest, DpiScalesTheLayoutSize)
     window.SetDPI(110);
     EXPECT_EQ(window.GetDPI(), 96);
     EXPECT_EQ(window.size(), QSize(400, 300));
+    WindowImplBase::SetAllDPI(72);
+    EXPECT_EQ(window.GetDPI(), 72);
 }
 
 TEST_F(WindowTest, StyleSheetFileIsApplied)

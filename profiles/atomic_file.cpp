@@ -35,25 +35,6 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The rename itself reaches the disk only with its folder.
-void SyncFolderOf(const std::string& path)
-{
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    if (::fsync(fd) != 0)
-        TraceF("folder of %s not synced: %s", path.c_str(), std::strerror(errno));
-    ::close(fd);
-}
-
 // A profile reached through a symbolic link is replaced at its target, so
 // the link stays.
 std::string ResolvedTarget(const std::string& path)
@@ -82,7 +63,7 @@ bool WriteTemporaryFile(const std::string& path, std::string_view bytes)
         TraceF("unable to create %s: %s", temporary.c_str(), std::strerror(errno));
         return false;
     }
-    bool written = WriteAll(fd, bytes) && (mode == 0 || ::fchmod(fd, mode) == 0) && ::fsync(fd) == 0;
+    bool written = WriteAll(fd, bytes) && (mode == 0 || ::fchmod(fd, mode) == 0);
     if (!written)
         TraceF("unable to write %s: %s", temporary.c_str(), std::strerror(errno));
     if (::close(fd) != 0)
@@ -96,7 +77,6 @@ bool ReplaceWithTemporaryFile(const std::string& path)
         TraceF("unable to replace %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
-    SyncFolderOf(path);
     return true;
 }
 

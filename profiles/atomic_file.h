@@ -1,8 +1,9 @@
 #pragma once
 // Replacing a file without ever leaving it half written: the new bytes go to
-// a temporary file beside it, reach the disk, and are renamed over the old
-// file. A crash or a full disk at any point leaves either the old or the new
-// file, whole.
+// a temporary file beside it, which is then renamed over the old file. A crash
+// or a full disk at any point leaves either the old or the new file, whole.
+// There is no flush to the disk: saves follow every slider move on the UI
+// thread, and the file systems order a replacing rename after its data.
 
 #include <string>
 #include <string_view>
@@ -10,7 +11,7 @@
 // The temporary file used for `path`: same folder, so the rename is atomic.
 std::string TemporaryPathFor(const std::string& path);
 
-// First step: the bytes in TemporaryPathFor(path), flushed to the disk.
+// First step: the bytes in TemporaryPathFor(path).
 bool WriteTemporaryFile(const std::string& path, std::string_view bytes);
 
 // Second step: the temporary file takes the place of `path`.

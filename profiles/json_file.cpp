@@ -93,14 +93,15 @@ Json::Value ReadJsonFile(const std::string& path)
 
 std::string StyledJsonText(const Json::Value& value)
 {
-    const std::string styled = Json::StyledWriter().write(value) + '\n';
+    const std::string styled = Json::StyledWriter().write(value);
     std::string text;
-    text.reserve(styled.size() + styled.size() / 8);
-    for (const char c : styled) {
-        if (c == '\n')
-            text += '\r';
-        text += c;
+    text.reserve(styled.size() + styled.size() / 4);
+    size_t lineStart = 0;
+    for (size_t end = styled.find('\n'); end != std::string::npos; end = styled.find('\n', lineStart)) {
+        text.append(styled, lineStart, end - lineStart).append("\r\n");
+        lineStart = end + 1;
     }
+    text.append(styled, lineStart).append("\r\n");
     return text;
 }
 

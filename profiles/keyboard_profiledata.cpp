@@ -36,12 +36,12 @@ bool IsColorGroup(int group)
     return group >= 0 && group < kCustomColorGroupCount;
 }
 
-Json::Value ColorObject(const LightColor& color)
+// Updates the members in place: a group is rewritten on every key painted.
+void StoreColor(const LightColor& color, Json::Value& object)
 {
-    Json::Value object(Json::objectValue);
+    AsObject(object);
     for (const auto& field : kColorKeys)
         object[field.key] = color.*field.member;
-    return object;
 }
 
 LightColor ColorOf(const Json::Value& object)
@@ -88,7 +88,7 @@ std::vector<LightColor> CKeyboardProfiledata::ReadCustomLightColors(int group, i
         if (colors[j].isObject())
             m_colors[j] = ColorOf(colors[j]);
         else
-            colors[j] = ColorObject(LightColor{});
+            StoreColor(LightColor{}, colors[j]);
     }
     return m_colors;
 }
@@ -100,7 +100,7 @@ void CKeyboardProfiledata::WriteCustomLightColors(const std::vector<LightColor>&
         return;
     Json::Value& list = AsArray(ColorGroups()[group]);
     for (Json::ArrayIndex i = 0; i < colors.size(); ++i)
-        list[i] = ColorObject(colors[i]);
+        StoreColor(colors[i], list[i]);
 }
 
 int CKeyboardProfiledata::ReadCustomLightGroup()

@@ -140,7 +140,8 @@ size_t CHidDevice::PathCount() const
 bool CHidDevice::Open(const char* path, bool read, bool write, bool overlapped, bool exclusive)
 {
     Close();
-    if (path == nullptr || Utf16Units(path) >= kMaxPathUnits)
+    // Without its cancel signal a blocked read could never be woken.
+    if (path == nullptr || Utf16Units(path) >= kMaxPathUnits || d->cancel.Fd() < 0)
         return false;
     HidAccess access{read, write, exclusive};
     std::string openPath(path);

@@ -205,6 +205,28 @@ TEST_P(ReadInterruptionTest, BlockedReadWakesAndFailsWithCountZero)
 INSTANTIATE_TEST_SUITE_P(Interruptions, ReadInterruptionTest,
                          testing::Values(Interruption::kClose, Interruption::kOpen, Interruption::kDestroy));
 
+TEST_F(VirtualBusTest, WriteToADeviceThatReadsNothingTimesOutAndCloseWakesABlockedWrite)
+{
+    AddDevice(kVendorName, VhidDeviceStub::Mode::kDeaf);
+    ASSERT_TRUE(hid_.Open(kVendorPath.c_str(), true, true, true, false));
+    const std::vector<uint8_t> request = CommandReport(1);
+    int accepted = 0;
+    while (accepted < 100000 && hid_.Write(request.data(), 64, nullptr, 10))
+        ++accepted;
+    ASSERT_LT(accepted, 100000);
+    auto writer = std::async(std::launch::async, [&] {
+        uint32_t written = 5;
+        const int result = hid_.Write(request.data(), 64, &written, -1);
+        return std::make_pair(result, written);
+    });
+    std::this_thread::sleep_for(20ms);
+    hid_.Close();
+    ASSERT_EQ(writer.wait_for(2s), std::future_status::ready);
+    const auto [result, written] = writer.get();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(written, 0u);
+}
+
 TEST_F(VirtualBusTest, DeviceLeavingEndsABlockedReadAndLaterOpensFail)
 {
     VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);

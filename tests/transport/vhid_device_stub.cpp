@@ -113,7 +113,7 @@ void VhidDeviceStub::Run()
         {
             std::lock_guard<std::mutex> guard(lock_);
             for (const Connection& connection : connections_)
-                fds.push_back({connection.fd, POLLIN, 0});
+                fds.push_back({connection.fd, static_cast<short>(mode_ == Mode::kDeaf ? 0 : POLLIN), 0});
         }
         if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents != 0)
             return;

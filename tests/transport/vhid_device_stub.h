@@ -28,6 +28,7 @@ public:
     enum class Mode {
         kEcho,    // OUTPUT comes back as INPUT, SET_OUTPUT is accepted
         kSilent,  // HELLO, then nothing
+        kDeaf,    // HELLO, then reads nothing: the host's writes back up
     };
 
     VhidDeviceStub(const std::string& directory, const std::string& name, const vhid::Hello& hello,

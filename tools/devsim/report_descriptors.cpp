@@ -73,7 +73,7 @@ CollectionShape ShapeOf(CollectionKind kind)
     case CollectionKind::Mouse:
         return {0x0001, 0x0002, 8, 0, 0, MouseDescriptor(true)};
     case CollectionKind::BootMouse:
-        return {0x0001, 0x0002, 7, 0, 0, MouseDescriptor(false)};
+        return {0x0001, 0x0002, 8, 0, 0, MouseDescriptor(false)};  // report id 0 counts
     case CollectionKind::Keyboard:
         return {0x0001, 0x0006, 9, 2, 0, kKeyboard};
     case CollectionKind::SystemControl:

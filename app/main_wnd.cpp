@@ -14,6 +14,15 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <atomic>
+
+static std::atomic<WindowHandle> gMainWindow{0};
+
+WindowHandle MainWindowHandle()
+{
+    return gMainWindow;
+}
+
 static bool SameName(const QString& name, const char* expected)
 {
     return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
@@ -40,6 +49,7 @@ void CMainWnd::InitWindow()
     if (CControlUI titleBar = FindControl("title_bar"))
         titleBar.Widget()->installEventFilter(this);
     discoverySink_.SetWindow(GetHWND());
+    gMainWindow = GetHWND();
 
     const QIcon icon(CResourceManager::GetInstance().FindFile("ICON_MAIN"));
     setWindowIcon(icon);
@@ -149,6 +159,7 @@ void CMainWnd::Exit()
 void CMainWnd::OnDestroy()
 {
     Trace("exit test");
+    gMainWindow = 0;
     hide();
     const auto results = workers_.StopAll(kWorkerStopBound);
     for (size_t slot = 0; slot < results.size(); ++slot) {

@@ -17,6 +17,10 @@
 
 inline constexpr UINT UIMSG_TRAYICON = WM_USER + 1;  // 1025
 
+// The main window, for worker threads and device pages to post and send to;
+// 0 before it is initialised and once it is closing.
+WindowHandle MainWindowHandle();
+
 class CMainWnd : public WindowImplBase {
     Q_OBJECT
 public:

@@ -61,6 +61,7 @@ protected:
 TEST_F(MainWndTest, FirstDiscoveryPassShowsTheWindowWithTheNoDeviceLayout)
 {
     EXPECT_EQ(window.windowTitle(), kProductTitle);
+    EXPECT_EQ(MainWindowHandle(), window.GetHWND());
     ASSERT_TRUE(WaitFor([&] { return Shown(); }));
     EXPECT_TRUE(window.IsNoDeviceShown());
     EXPECT_TRUE(Log().contains("Open>pNoDeviceLinkLyout    true"));
@@ -93,6 +94,7 @@ TEST_F(MainWndTest, TrayMenuExitStopsTheWorkersAndClosesTheWindow)
     EXPECT_TRUE(WaitFor([&] { return window.IsClosed(); }));
     EXPECT_FALSE(window.IsWorkerRunning(CMainWnd::kDiscoverySlot));
     EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(MainWindowHandle(), 0u);
 }
 
 TEST_F(MainWndTest, OtherMenuItemsDoNotEndTheProgram)

@@ -9,27 +9,50 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// Memory-backed when possible: the saves flush to the disk.
+// Memory-backed when possible, and removed when the run ends.
 std::string WorkFolder()
 {
     static const std::string folder = [] {
-        std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/kestrova-fuzz-XXXXXX";
-        return std::string(mkdtemp(pattern.data()) ? pattern : base) + "/";
+        const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        static std::string pattern = base + "/kestrova-fuzz-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(pattern, ignored);
+        });
+        return pattern + "/";
     }();
     return folder;
 }
 
-void Put(const std::string& path, const uint8_t* data, size_t size)
+void Put(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+constexpr const char* kSections[] = {
+    "LightInfo",   "AudioLightInfo",  "LightList",       "KeyList",        "DPIStages",
+    "SystemStages", "ReportStages",   "CustomLightMode", "SystemSetStages", "EQHzValueInfo",
+    "CustomEQNameInfo", "CustomEQHzValueInfo",
+};
+
+// Half of the inputs become one section of an otherwise well-formed profile,
+// so the readers meet damaged sections and not only damaged files.
+std::string ProfileText(const uint8_t* data, size_t size)
+{
+    const std::string raw(reinterpret_cast<const char*>(data), size);
+    if (size == 0 || data[0] >= 0x80)
+        return raw;
+    const char* section = kSections[data[0] % std::size(kSections)];
+    return std::string("{\"Device\": [{\"") + section + "\": " + raw.substr(1) + "}]}";
 }
 
 void ExerciseCommon(CBasicProfiledata& profile, const std::string& profilePath)
@@ -65,7 +88,7 @@ void ExerciseKeyboard(const std::string& path)
     ExerciseCommon(keyboard, path);
     keyboard.WriteKeyboardSettings(keyboard.ReadKeyboardSettings());
     const int group = keyboard.ReadLightInfo().customGroup;
-    keyboard.WriteCustomLightColors(keyboard.ReadCustomLightColors(group, 170), group);
+    keyboard.WriteCustomLightColors(keyboard.ReadCustomLightColors(group, 8), group);
     keyboard.WriteCustomLightGroup(keyboard.ReadCustomLightGroup());
     keyboard.Save();
 }
@@ -87,19 +110,21 @@ void ExerciseHeadset(const std::string& path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string folder = WorkFolder();
-    // The same bytes serve as every file the readers open.
+    const std::string raw(reinterpret_cast<const char*>(data), size);
+    const std::string profile = ProfileText(data, size);
+    // The same bytes serve as every other file the readers open.
     for (const char* name : {"default.Json", "kelvo_light.config", "effect.light", "default_light.json"})
-        Put(folder + name, data, size);
+        Put(folder + name, raw);
     ReadDefaultLightNames(folder + "default_light.json", static_cast<int>(size % 5));
 
     const std::string profilePath = folder + "profile.Json";
     for (auto* exercise : {&ExerciseMouse, &ExerciseKeyboard, &ExerciseHeadset}) {
-        Put(profilePath, data, size);
+        Put(profilePath, profile);
         exercise(profilePath);
     }
     CBasicProfiledata pad;
-    Put(profilePath, data, size);
+    Put(profilePath, profile);
     ExerciseCommon(pad, profilePath);
-    pad.SaveEntry(ParseJsonText(std::string(reinterpret_cast<const char*>(data), size)), profilePath);
+    pad.SaveEntry(ParseJsonText(raw), profilePath);
     return 0;
 }

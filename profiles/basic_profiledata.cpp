@@ -7,7 +7,6 @@
 #include "profiles/profile_paths.h"
 
 #include <filesystem>
-#include <iterator>
 
 namespace {
 
@@ -140,9 +139,9 @@ void CBasicProfiledata::SetDeviceEntryIndex(int index)
         m_entryIndex = index;
 }
 
-Json::Value& CBasicProfiledata::AsEntryObject(Json::Value& entry)
+Json::Value& CBasicProfiledata::EditableEntry()
 {
-    return AsObject(entry);
+    return AsObject(m_entry);
 }
 
 Json::Value& CBasicProfiledata::EntrySlotOf(Json::Value& document) const
@@ -353,5 +352,5 @@ std::vector<KeyListEntry> CBasicProfiledata::ReadOtherKeyList()
 void CBasicProfiledata::WriteOtherKeyList(const std::vector<KeyListEntry>& list)
 {
     m_otherKeyList = list;
-    WriteAssignments(list, AsEntryObject(m_otherEntry));
+    WriteAssignments(list, m_otherEntry);
 }

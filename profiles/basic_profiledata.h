@@ -34,7 +34,8 @@ public:
     void SetBuiltInLightModeCount(int count) { m_builtInLightModeCount = count; }
 
     // Reads the profile's entry; when it is missing, the default profile's
-    // entry takes its place and is written to the file at once.
+    // entry takes its place and is written to the file at once. The result
+    // refers to the kept entry, valid until the next load.
     const Json::Value& LoadProfile(const std::string& path);
     // The same into the secondary tree, for changing other profiles.
     const Json::Value& LoadOtherProfile(const std::string& path);
@@ -63,10 +64,10 @@ public:
     const Json::Value& Entry() const { return m_entry; }
 
 protected:
-    Json::Value& EditableEntry() { return AsEntryObject(m_entry); }
+    // The entry, made an object first when the profile had none.
+    Json::Value& EditableEntry();
 
 private:
-    static Json::Value& AsEntryObject(Json::Value& entry);
     Json::Value LoadEntry(const std::string& path);
     Json::Value& EntrySlotOf(Json::Value& document) const;
     Json::Value& DocumentOnDisk(const std::string& path);

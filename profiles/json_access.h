@@ -6,6 +6,8 @@
 
 #include <json/json.h>
 
+#include <string>
+
 // The member, or null when `object` is no object or lacks it.
 const Json::Value& MemberOf(const Json::Value& object, const char* key);
 // The element, or null when `array` is no array or is shorter.

@@ -82,6 +82,8 @@ bool ReplaceWithTemporaryFile(const std::string& path)
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
+    if (path.empty())
+        return false;
     const std::string target = ResolvedTarget(path);
     if (WriteTemporaryFile(target, bytes) && ReplaceWithTemporaryFile(target))
         return true;

@@ -80,9 +80,15 @@ TEST_F(JsonFileTest, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(Bytes(path), "{\"old\": 1}");
 }
 
-TEST_F(JsonFileTest, WriteIntoMissingFolderFails)
+TEST_F(JsonFileTest, WriteWithoutAUsablePathFails)
 {
     EXPECT_EQ(WriteJsonFile(PathOf("no/such/folder.Json"), Json::Value(1)), -1);
+    EXPECT_EQ(WriteJsonFile("", Json::Value(1)), -1);
+    EXPECT_FALSE(fs::exists(TemporaryPathFor("")));
+    fs::create_directory(PathOf("folder.Json"));
+    EXPECT_EQ(WriteJsonFile(PathOf("folder.Json"), Json::Value(1)), -1);
+    EXPECT_TRUE(fs::is_directory(PathOf("folder.Json")));
+    EXPECT_FALSE(fs::exists(TemporaryPathFor(PathOf("folder.Json"))));
 }
 
 TEST_F(JsonFileTest, WriteInterruptedAfterTheTemporaryFileLeavesTheOldFile)

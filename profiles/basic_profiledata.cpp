@@ -163,9 +163,10 @@ Json::Value& CBasicProfiledata::DocumentOnDisk(const std::string& path)
 
 Json::Value CBasicProfiledata::LoadEntry(const std::string& path)
 {
+    m_cache.valid = false;  // the cached document's entry slot is stale: loading parses afresh
     const bool fileUsable = DocumentOnDisk(path).isObject();
     Json::Value entry;
-    EntrySlotOf(m_cache.document).swap(entry);  // the cached slot is rewritten by every save
+    EntrySlotOf(m_cache.document).swap(entry);
     if (entry.isObject())
         return entry;
 

@@ -95,7 +95,7 @@ private:
 
     // The file as last read or written here, so saving needs no second parse
     // while the file is unchanged. The entry's own slot in the cached document
-    // is stale: every save replaces it.
+    // is stale: every save replaces it, and every load parses the file afresh.
     struct CachedFile {
         std::string path;
         std::string bytes;

@@ -88,6 +88,17 @@ TEST_F(ProfiledataTest, SaveTakesInChangesOtherWritersMadeMeanwhile)
     EXPECT_EQ(ReadJsonFile(path)["profilename"].asString(), "Renamed");
 }
 
+TEST_F(ProfiledataTest, ReloadingTheSameFileKeepsItsEntry)
+{
+    const std::string path = PutProfile("p.Json", R"({"LightInfo": {"Light": 1}})");
+    profile.LoadProfile(path);
+    ASSERT_TRUE(profile.Save());
+    EXPECT_EQ(profile.LoadOtherProfile(path)["LightInfo"]["Light"].asInt(), 1);
+    EXPECT_EQ(profile.LoadProfile(path)["LightInfo"]["Light"].asInt(), 1);
+    EXPECT_EQ(profile.LoadProfile(path)["LightInfo"]["Light"].asInt(), 1);
+    EXPECT_EQ(ReadJsonFile(path)["Device"][0]["LightInfo"]["Light"].asInt(), 1);
+}
+
 TEST_F(ProfiledataTest, FailedSaveReportsItAndKeepsTheFile)
 {
     const std::string path = PutProfile("p.Json", R"({"LightInfo": {"Light": 1}})");

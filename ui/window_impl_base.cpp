@@ -28,9 +28,8 @@ WindowImplBase::~WindowImplBase()
 
 bool WindowImplBase::Create(QWidget* parent, const QString& title)
 {
-    if (parent) {
-        setParent(parent, Qt::Dialog);
-    }
+    if (parent)  // an owned window: kept above its owner, flags set before stay
+        setParent(parent, windowFlags() | Qt::Dialog);
     setObjectName(GetWindowClassName());
     setWindowTitle(title);
     m_root = CDialogBuilder::Create(GetSkinFile(), this, this);

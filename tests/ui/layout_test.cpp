@@ -55,6 +55,16 @@ TEST_F(LayoutTest, WindowCallbackBuildsClassesNobodyElseKnows)
     EXPECT_TRUE(window.FindSubControlByName(page, QStringLiteral("page_btn")));
 }
 
+TEST_F(LayoutTest, SubLayoutJoinsTheWindowUnderItsLayoutName)
+{
+    const CControlUI panel = window.FindControl(QStringLiteral("profile_panel"));
+    ASSERT_TRUE(panel);
+    CControlUI add = window.FindSubControlByName(panel, QStringLiteral("device_add_btn"));
+    ASSERT_TRUE(add);
+    add.As<QPushButton>()->click();
+    EXPECT_EQ(window.TypesFrom(QStringLiteral("device_add_btn")), std::vector<QString>{"click"});
+}
+
 TEST_F(LayoutTest, ControlsAreFoundByNameAndMissingOnesAreFalse)
 {
     EXPECT_EQ(window.FindControl(QStringLiteral("closebtn")).As<QPushButton>()->objectName(),

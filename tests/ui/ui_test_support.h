@@ -3,6 +3,7 @@
 // is told, and a wait that runs the event loop.
 
 #include "ui/control_factory.h"
+#include "ui/dialog_builder.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_init.h"
 #include "ui/window_impl_base.h"
@@ -76,9 +77,12 @@ protected:
         return onMessage ? onMessage(uMsg, wParam, lParam) : 0;
     }
 
-    // "DevicePage" stands for the classes a window creates itself.
+    // "DevicePage" stands for the classes a window creates itself,
+    // "TestPanelUI" for those it builds from a sub-layout.
     QWidget* CreateControl(const QString& className, QWidget* parent) override
     {
+        if (className.compare(QLatin1String("TestPanelUI"), Qt::CaseInsensitive) == 0)
+            return CDialogBuilder::Create(QStringLiteral("XML\\CustomControlXML\\TestPanel.xml"), nullptr, parent);
         if (className.compare(QLatin1String("DevicePage"), Qt::CaseInsensitive) != 0)
             return nullptr;
         ++pageControlsCreated;

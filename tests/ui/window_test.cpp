@@ -3,10 +3,12 @@
 
 #include "ui/dpi.h"
 #include "ui/menu_wnd.h"
+#include "ui/tray_icon.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <gtest/gtest.h>
 
 class WindowTest : public ::testing::Test {
@@ -177,4 +179,29 @@ TEST_F(WindowTest, MenuFromAMissingOrWrongLayoutIsRefused)
     EXPECT_FALSE(menu.Init(&window, QStringLiteral("XML_NOT_THERE"), QPoint()));
     EXPECT_FALSE(menu.Init(&window, QStringLiteral("XML_TEST_MAIN"), QPoint()));
     EXPECT_FALSE(menu.IsOpen());
+}
+
+TEST_F(WindowTest, TrayActionsReachTheOwnerAsMouseMessages)
+{
+    constexpr UINT kTrayMessage = WM_USER + 1;
+    CTrayIcon tray;
+    ASSERT_TRUE(tray.CreateTrayIcon(&window, QIcon(), QStringLiteral("tip"), kTrayMessage, 3));
+    auto* icon = window.findChild<QSystemTrayIcon*>();
+    ASSERT_NE(icon, nullptr);
+    struct Case {
+        QSystemTrayIcon::ActivationReason reason;
+        LPARAM mouse;
+    };
+    for (const Case c : {Case{QSystemTrayIcon::Trigger, WM_LBUTTONUP}, Case{QSystemTrayIcon::Context, WM_RBUTTONUP},
+                         Case{QSystemTrayIcon::DoubleClick, WM_LBUTTONDBLCLK}}) {
+        window.messages.clear();
+        emit icon->activated(c.reason);
+        ASSERT_EQ(window.messages.size(), 1u) << c.reason;
+        EXPECT_EQ(window.messages[0].message, kTrayMessage);
+        EXPECT_EQ(window.messages[0].wParam, 3u);
+        EXPECT_EQ(window.messages[0].lParam, c.mouse);
+    }
+    tray.DeleteTrayIcon();
+    EXPECT_FALSE(tray.IsCreated());
+    EXPECT_EQ(window.findChild<QSystemTrayIcon*>(), nullptr);
 }

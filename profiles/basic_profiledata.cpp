@@ -135,8 +135,10 @@ void CBasicProfiledata::SetDefaultProfilePath(const std::string& path)
 
 void CBasicProfiledata::SetDeviceEntryIndex(int index)
 {
-    if (index >= 0 && index < kMaxDeviceEntries)
-        m_entryIndex = index;
+    if (index < 0 || index >= kMaxDeviceEntries)
+        return;
+    m_entryIndex = index;
+    m_cache.valid = false;  // its stale slot was the old index's
 }
 
 Json::Value& CBasicProfiledata::EditableEntry()

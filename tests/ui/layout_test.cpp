@@ -7,6 +7,8 @@
 #include "ui/widget_text.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -101,6 +103,34 @@ TEST_F(LayoutTest, ResourceNamesAndPathsFindTheirFiles)
     EXPECT_TRUE(resources.FindFile(QStringLiteral("xml_test_menu")).endsWith(QStringLiteral("menus/test_menu.ui")));
     EXPECT_TRUE(resources.FindFile(QStringLiteral("menus\\test_menu.ui")).endsWith(QStringLiteral("menus/test_menu.ui")));
     EXPECT_TRUE(resources.FindFile(QStringLiteral("nothing.ui")).isEmpty());
+}
+
+TEST(ResourceFilesTest, DamagedIndexAndLanguageAreRefusedWithoutLoss)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("res.xml", "<Res><Item name=\"XML_MAIN\" path=\"main.ui\"/><Item");
+    write("main.ui", "<ui/>");
+    write("good_lan.xml", "<Language><Text id=\"a\" value=\"A\"/></Language>");
+    write("bad_lan.xml", "<Language><Text id=\"a\" value=\"broken");
+
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.SetResourcePath(folder.path());
+    EXPECT_FALSE(resources.LoadResource());
+    EXPECT_TRUE(resources.FindFile(QStringLiteral("XML_MAIN")).isEmpty());
+    EXPECT_FALSE(resources.FindFile(QStringLiteral("main.ui")).isEmpty());  // paths still work
+
+    ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("good_lan.xml")));
+    EXPECT_FALSE(resources.LoadLanguage(QStringLiteral("bad_lan.xml")));
+    EXPECT_FALSE(resources.LoadLanguage(QStringLiteral("missing_lan.xml")));
+    EXPECT_EQ(resources.GetText(QStringLiteral("a")), QStringLiteral("A"));  // the last good one stays
+    resources.Release();
+    UseTestSkin();
 }
 
 TEST_F(LayoutTest, TextIdentifiersFollowTheLanguage)

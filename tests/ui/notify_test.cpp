@@ -131,6 +131,17 @@ TEST(NotifyWindowTest, WindowInitArrivesOnceFromTheRoot)
     EXPECT_EQ(window.TypesFrom(QStringLiteral("root")), std::vector<QString>{"windowinit"});
 }
 
+TEST_F(NotifyTest, EditRaisesSetFocusAndKillFocus)
+{
+    window.show();
+    window.activateWindow();
+    RunEventsUntil([&] { return window.isActiveWindow(); }, 500);
+    QLineEdit* edit = Control<QLineEdit>("kelvo_DPI_edit_3");
+    edit->setFocus();
+    Control<QPushButton>("closebtn")->setFocus();
+    EXPECT_EQ(window.TypesFrom(QStringLiteral("kelvo_DPI_edit_3")), (std::vector<QString>{"setfocus", "killfocus"}));
+}
+
 TEST_F(NotifyTest, ResizeRaisesWindowSizeFromTheRoot)
 {
     window.show();

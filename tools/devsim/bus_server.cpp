@@ -1,15 +1,13 @@
 #include "tools/devsim/bus_server.h"
 
 #include "platform/trace.h"
+#include "tools/devsim/unix_socket.h"
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace devsim {
@@ -32,41 +30,15 @@ bool MakeDirectories(const std::string& path)
     }
 }
 
-bool FillAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
-// True when a live listener already answers on the path.
-bool SomeoneListens(const sockaddr_un& address)
-{
-    const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (probe < 0)
-        return false;
-    const bool live = connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    close(probe);
-    return live;
-}
-
+// Takes over the path unless a live device already listens there.
 int Listen(const std::string& path)
 {
-    sockaddr_un address;
-    if (!FillAddress(path, address) || SomeoneListens(address))
-        return -1;
-    unlink(path.c_str());  // a socket file left behind by a process that died
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0) {
-        close(fd);
+    const int live = ConnectUnix(path);
+    if (live >= 0) {
+        close(live);
         return -1;
     }
-    return fd;
+    return ListenUnix(path, SOCK_NONBLOCK);
 }
 
 }  // namespace
@@ -285,12 +257,10 @@ void CBusServer::Flush(Interface& iface, ConnectionId connectionId)
     std::vector<uint8_t>& outgoing = found->second.outgoing;
     size_t sent = 0;
     while (sent < outgoing.size()) {
-        const ssize_t n = send(found->second.fd, outgoing.data() + sent, outgoing.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        if (n <= 0) {
+        const ssize_t n = SendSome(found->second.fd, outgoing.data() + sent, outgoing.size() - sent);
+        if (n == 0)
+            break;  // the rest goes when the socket drains
+        if (n < 0) {
             Drop(iface, connectionId);
             return;
         }
@@ -327,13 +297,8 @@ void CBusServer::ReadFrom(InterfaceId id, Interface& iface, ConnectionId connect
         return;
     Connection& connection = found->second;
     uint8_t buffer[kReadChunk];
-    for (;;) {
-        const ssize_t n = recv(connection.fd, buffer, sizeof buffer, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        if (n <= 0) {
+    for (ssize_t n; (n = ReceiveSome(connection.fd, buffer, sizeof buffer)) != 0;) {
+        if (n < 0) {
             Drop(iface, connectionId);
             return;
         }

@@ -146,18 +146,23 @@ ControlReply Notify(CDeviceSimulator& sim, const Words& w)
     return sim.Notify(*device, static_cast<uint16_t>(*code)) ? Ok() : Error("the device has no open notification path");
 }
 
+// A key press the mouse reports for its reactive light effect.
+constexpr uint16_t kMouseKeyPressed = 0x0403;
+
 ControlReply Press(CDeviceSimulator& sim, const Words& w)
 {
     const auto device = DeviceAt(w, 1);
+    if (device == Device::Mouse && w.size() == 3 && w[2] == "key")
+        return sim.Notify(Device::Mouse, kMouseKeyPressed) ? Ok() : Error("the mouse is not reachable");
     const auto number = ParseInRange(w, 3, 0, 255);
     if (!device || w.size() < 4 || !number)
-        return Error("press <device> profile <n> | press mouse dpi <stage>");
+        return Error("press <device> profile <n> | press mouse dpi <stage> | press mouse key");
     const uint8_t n = static_cast<uint8_t>(*number);
     if (w[2] == "profile")
         return sim.PressProfileButton(*device, n) ? Ok() : Error("no such profile, or the device is not reachable");
     if (w[2] == "dpi" && *device == Device::Mouse)
         return sim.PressDpiButton(n) ? Ok() : Error("stage 0-6, with the mouse reachable");
-    return Error("press <device> profile <n> | press mouse dpi <stage>");
+    return Error("press <device> profile <n> | press mouse dpi <stage> | press mouse key");
 }
 
 ControlReply Fault(CDeviceSimulator& sim, const Words& w)
@@ -328,7 +333,7 @@ std::string ControlHelp()
            "link | unlink               the mouse's radio link to its receiver\n"
            "battery <device> <level> [battery|charging|full]\n"
            "notify <device> <code>      e.g. notify mouse 0x0401\n"
-           "press <device> profile <n>  the device's profile button; press mouse dpi <stage>\n"
+           "press <device> profile <n>  the device's profile button; press mouse dpi <stage>; press mouse key (0x0403)\n"
            "fault <device> noreply [count] | status ff|fe <command> [nth] | wrongcmd | close [nth] | clear\n"
            "latency <device> <ms>       reply delay\n"
            "version <device> <0xVVVV>   firmware version announced to new connections\n"

@@ -34,6 +34,7 @@ bool WindowImplBase::Create(QWidget* parent, const QString& title)
     setWindowTitle(title);
     m_root = CDialogBuilder::Create(GetSkinFile(), this, this);
     if (m_root) {
+        m_root->setWindowFlags(Qt::Widget);  // a layout drawn as a QDialog still fills this window
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);

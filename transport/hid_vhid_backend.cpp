@@ -10,7 +10,6 @@
 #include <cstring>
 #include <deque>
 #include <dirent.h>
-#include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -29,15 +28,6 @@ constexpr size_t kMaxQueuedAcks = 64;
 constexpr uint8_t kAckAccepted = 1;
 
 enum class PumpResult { kData, kEmpty, kClosed };
-
-bool LockUntil(std::unique_lock<std::timed_mutex>& lock, const HidDeadline& deadline)
-{
-    if (deadline.Unlimited()) {
-        lock.lock();
-        return true;
-    }
-    return lock.try_lock_until(deadline.At());
-}
 
 class VirtualHidConnection final : public HidBackendHandle {
 public:
@@ -66,13 +56,13 @@ private:
     HidInterfaceInfo info_;
     std::atomic<bool> closed_{false};
 
-    std::timed_mutex receiveLock_;  // decoder and queues
+    HidTimedLock receiveLock_;  // decoder and queues
     bool helloReceived_ = false;
     vhid::FrameDecoder decoder_;
     std::deque<std::vector<uint8_t>> inputReports_;
     std::deque<bool> acks_;
 
-    std::timed_mutex sendLock_;  // keeps frames of two writers apart
+    HidTimedLock sendLock_;  // keeps frames of two writers apart
 };
 
 void VirtualHidConnection::Disconnect()
@@ -149,12 +139,12 @@ bool VirtualHidConnection::WaitAndPump(const HidDeadline& deadline, int cancelFd
 bool VirtualHidConnection::ReceiveHello(int cancelFd)
 {
     const HidDeadline deadline(kHelloTimeoutMs);
-    std::lock_guard<std::timed_mutex> receive(receiveLock_);
-    while (!helloReceived_) {
+    HidTimedLockGuard receive(receiveLock_, deadline);
+    while (receive.Owns() && !helloReceived_) {
         if (!WaitAndPump(deadline, cancelFd))
             return false;
     }
-    return !closed_;
+    return helloReceived_ && !closed_;
 }
 
 HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, const HidDeadline& deadline,
@@ -162,8 +152,8 @@ HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, c
 {
     if (!access_.read)
         return {};
-    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
-    if (!LockUntil(receive, deadline))
+    HidTimedLockGuard receive(receiveLock_, deadline);
+    if (!receive.Owns())
         return {};
     // Reports that arrived before the device left are still delivered.
     while (inputReports_.empty()) {
@@ -180,8 +170,8 @@ HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, c
 bool VirtualHidConnection::SendFrame(uint8_t type, const uint8_t* payload, size_t length,
                                      const HidDeadline& deadline, int cancelFd)
 {
-    std::unique_lock<std::timed_mutex> send(sendLock_, std::defer_lock);
-    if (!LockUntil(send, deadline))
+    HidTimedLockGuard send(sendLock_, deadline);
+    if (!send.Owns())
         return false;
     const std::vector<uint8_t> frame = vhid::EncodeFrame(type, payload, length);
     size_t sent = 0;
@@ -219,8 +209,8 @@ bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t lengt
     const uint16_t reportLength = info_.reportByteLength[HidP_Output];
     if (!access_.write || reportLength == 0 || length < reportLength)
         return false;
-    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
-    if (!LockUntil(receive, deadline))
+    HidTimedLockGuard receive(receiveLock_, deadline);
+    if (!receive.Owns())
         return false;
     acks_.clear();  // answers to requests that timed out earlier
     if (!SendFrame(vhid::kSetOutput, report, reportLength, deadline, cancelFd))
@@ -234,8 +224,8 @@ bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t lengt
 
 bool VirtualHidConnection::FlushQueue(const HidDeadline& deadline)
 {
-    std::unique_lock<std::timed_mutex> receive(receiveLock_, std::defer_lock);
-    if (!LockUntil(receive, deadline))
+    HidTimedLockGuard receive(receiveLock_, deadline);
+    if (!receive.Owns())
         return false;
     PumpResult result;
     do

@@ -61,3 +61,24 @@ void HidCancelSignal::Lower()
     ssize_t read = ::read(fd_, &value, sizeof value);
     (void)read;  // EAGAIN: it was not raised
 }
+
+bool HidTimedLock::Acquire(const HidDeadline& deadline)
+{
+    std::unique_lock<std::mutex> guard(mutex_);
+    const auto free = [this] { return !held_; };
+    if (deadline.Unlimited())
+        released_.wait(guard, free);
+    else if (!released_.wait_until(guard, deadline.At(), free))
+        return false;
+    held_ = true;
+    return true;
+}
+
+void HidTimedLock::Release()
+{
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        held_ = false;
+    }
+    released_.notify_one();
+}

@@ -4,7 +4,9 @@
 // and ends at once when another thread signals the cancel descriptor.
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 using HidClock = std::chrono::steady_clock;
 
@@ -43,4 +45,34 @@ public:
 
 private:
     int fd_;
+};
+
+// A lock that gives up at a deadline. Whoever holds it is inside a blocking
+// call that the cancel signal ends, so waiting for it never outlasts a cancel.
+class HidTimedLock {
+public:
+    bool Acquire(const HidDeadline& deadline);  // false when the deadline passed first
+    void Release();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool held_ = false;
+};
+
+class HidTimedLockGuard {
+public:
+    HidTimedLockGuard(HidTimedLock& lock, const HidDeadline& deadline) : lock_(lock), owns_(lock.Acquire(deadline)) {}
+    ~HidTimedLockGuard()
+    {
+        if (owns_)
+            lock_.Release();
+    }
+    HidTimedLockGuard(const HidTimedLockGuard&) = delete;
+    HidTimedLockGuard& operator=(const HidTimedLockGuard&) = delete;
+    bool Owns() const { return owns_; }
+
+private:
+    HidTimedLock& lock_;
+    const bool owns_;
 };

@@ -175,11 +175,12 @@ TEST_P(ReadInterruptionTest, BlockedReadWakesAndFailsWithCountZero)
     auto hid = std::make_unique<CHidDevice>();
     ASSERT_TRUE(hid->Open(kVendorPath.c_str(), true, true, true, false));
     uint8_t* buffer = hid->ReportBuffer(HidP_Input);
+    CHidDevice* device = hid.get();
     std::promise<void> started;
     auto reader = std::async(std::launch::async, [&] {
         uint32_t read = 77;
         started.set_value();
-        const int result = hid->Read(buffer, 64, &read, -1);
+        const int result = device->Read(buffer, 64, &read, -1);
         return std::make_pair(result, read);
     });
     started.get_future().wait();

@@ -34,7 +34,7 @@ bool StartsWith(const std::string& text, const char* prefix)
 }  // namespace
 
 // Everything that exists only while an interface is open.
-struct OpenInterface {
+struct HidOpenInterface {
     HidAccess access;
     bool overlapped = false;
     std::string path;
@@ -50,7 +50,7 @@ struct CHidDevice::State {
     std::vector<std::string> paths;
     size_t cursor = 0;
 
-    OpenInterface open;
+    HidOpenInterface open;
 
     // Reads and writes in progress; whoever replaces the open interface
     // wakes them and waits for them to leave.
@@ -62,7 +62,7 @@ struct CHidDevice::State {
 
     // Swaps in another open interface (an empty one closes) once no read or
     // write uses the current one; gives the old one back for release.
-    OpenInterface Replace(OpenInterface next)
+    HidOpenInterface Replace(HidOpenInterface next)
     {
         std::unique_lock<std::mutex> guard(lock);
         ++closers;
@@ -148,7 +148,7 @@ bool CHidDevice::Open(const char* path, bool read, bool write, bool overlapped, 
     auto shareClaim = HidShareClaim::Take(openPath, access);
     if (!shareClaim)
         return false;
-    OpenInterface next;
+    HidOpenInterface next;
     if (StartsWith(openPath, kVirtualHidPathPrefix))
         next.handle = OpenVirtualHid(openPath, access, d->cancel.Fd());
     else if (StartsWith(openPath, kHidrawPathPrefix))
@@ -170,7 +170,7 @@ bool CHidDevice::Open(const char* path, bool read, bool write, bool overlapped, 
 
 void CHidDevice::Close()
 {
-    d->Replace(OpenInterface{});
+    d->Replace(HidOpenInterface{});
 }
 
 bool CHidDevice::IsOpen() const

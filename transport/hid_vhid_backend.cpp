@@ -181,12 +181,15 @@ bool VirtualHidConnection::SendFrame(uint8_t type, const uint8_t* payload, size_
             sent += static_cast<size_t>(done);
             continue;
         }
-        if (done < 0 && (errno == EAGAIN || errno == EINTR) &&
-            WaitForFd(fd_, POLLOUT, cancelFd, deadline) == HidWaitResult::kReady)
-            continue;
-        // Half a frame on the stream would garble every later one.
-        if (sent > 0 || done == 0 || (errno != EAGAIN && errno != EINTR))
-            Disconnect();
+        if (done < 0 && (errno == EAGAIN || errno == EINTR)) {
+            if (WaitForFd(fd_, POLLOUT, cancelFd, deadline) == HidWaitResult::kReady)
+                continue;
+            // Half a frame on the stream would garble every later one.
+            if (sent > 0)
+                Disconnect();
+            return false;
+        }
+        Disconnect();  // the device is gone
         return false;
     }
     return sent == frame.size();
@@ -219,7 +222,9 @@ bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t lengt
         if (!WaitAndPump(deadline, cancelFd))
             return false;
     }
-    return acks_.front();
+    const bool accepted = acks_.front();
+    acks_.pop_front();
+    return accepted;
 }
 
 bool VirtualHidConnection::FlushQueue(const HidDeadline& deadline)

@@ -6,7 +6,9 @@
 // Two backends sit behind it and Enumerate lists both on every call: the
 // virtual HID bus (simulated devices, one Unix socket per interface) and real
 // devices through Linux hidraw. Paths look like Windows device-interface
-// paths, so the Parse functions read vid, pid, "&mi_" and "&col" from both.
+// paths, so the Parse functions read vid, pid, "&mi_" and "&col" from both:
+// "vhid:hid#vid_320f&pid_22a9&mi_01&col02#sim-mouse-1" (the socket name) and
+// "hidraw:hid#vid_320f&pid_22a9&mi_01&col02#hidraw3".
 
 #include <cstdint>
 #include <memory>
@@ -40,7 +42,7 @@ struct HidAttributes {
 struct HidDataItem {
     bool isButton = false;
     uint16_t usagePage = 0;
-    int32_t status = 0;  // HIDP_STATUS_SUCCESS
+    int32_t status = 0;  // HidParserStatus (hid_report_descriptor.h); 0 is success
     uint32_t reportId = 0;
     bool dataSet = false;
     // Button item

@@ -179,3 +179,14 @@ TEST_F(DevsimTest, HeadsetNotificationsShareItsOnlyCollection)
     EXPECT_EQ(NotificationCode(*frame), 0x0401);
     EXPECT_FALSE(Sim().Notify(Device::Keyboard, 0x0401));  // not plugged
 }
+
+TEST_F(DevsimTest, SecondSimulatorCannotTakeAPluggedDevice)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    devsim::CDeviceSimulator intruder(Sim().BusDirectory());
+    ASSERT_TRUE(intruder.Start());
+    EXPECT_FALSE(intruder.Plug(Port::MouseCable));
+    intruder.Stop();
+    auto client = Connect(kMouseCommand);
+    EXPECT_TRUE(client->Exchange(MakeRequest(kCmdReadStatus, 2, 0)));
+}

@@ -30,17 +30,6 @@ bool MakeDirectories(const std::string& path)
     }
 }
 
-// Takes over the path unless a live device already listens there.
-int Listen(const std::string& path)
-{
-    const int live = ConnectUnix(path);
-    if (live >= 0) {
-        close(live);
-        return -1;
-    }
-    return ListenUnix(path, SOCK_NONBLOCK);
-}
-
 }  // namespace
 
 struct CBusServer::Connection {
@@ -110,7 +99,7 @@ InterfaceId CBusServer::Open(const std::string& socketName, const vhid::Hello& h
     iface.name = socketName;
     iface.path = directory_ + "/" + socketName;
     iface.hello = hello;
-    iface.listenFd = Listen(iface.path);
+    iface.listenFd = ListenUnix(iface.path, SOCK_NONBLOCK);
     if (iface.listenFd < 0) {
         TraceF("devsim: cannot listen on %s", iface.path.c_str());
         return 0;

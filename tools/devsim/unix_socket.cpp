@@ -36,7 +36,12 @@ int ListenUnix(const std::string& path, int flags)
     sockaddr_un address;
     if (!FillAddress(path, address))
         return -1;
-    unlink(path.c_str());
+    const int live = ConnectUnix(path);
+    if (live >= 0) {
+        close(live);
+        return -1;  // someone serves there already
+    }
+    unlink(path.c_str());  // a socket file left behind by a process that died
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
     if (fd < 0)
         return -1;

@@ -9,7 +9,8 @@
 
 namespace devsim {
 
-// A listening socket on path (a file left there is replaced); -1 on failure.
+// A listening socket on path; -1 on failure or when a live listener serves
+// there already. A socket file left behind by a dead process is replaced.
 // flags: extra socket() type flags such as SOCK_NONBLOCK.
 int ListenUnix(const std::string& path, int flags);
 // A connected socket, or -1.

@@ -44,8 +44,8 @@ std::string CFaultInjector::Describe() const
     else if (dropCount_ > 0)
         text += "noreply " + std::to_string(dropCount_) + "; ";
     if (statusFault_) {
-        std::snprintf(line, sizeof line, "status %02x on frame %d of command %02x; ", statusFault_->status,
-                      statusFault_->remaining, statusFault_->command);
+        std::snprintf(line, sizeof line, "status %02x on the %d. next frame of command %02x; ",
+                      statusFault_->status, statusFault_->remaining, statusFault_->command);
         text += line;
     }
     if (wrongCommand_)

@@ -132,7 +132,7 @@ ControlReply Battery(CDeviceSimulator& sim, const Words& w)
     const std::string state = w.size() > 3 ? w[3] : "battery";
     const PowerState power = state == "charging" ? kCharging : state == "full" ? kFullyCharged : kOnBattery;
     if (!device || !level || (state != "battery" && state != "charging" && state != "full"))
-        return Error("battery <device> <level 0-100> [battery|charging|full]");
+        return Error("battery <device> <level 0-255> [battery|charging|full]");
     sim.SetBattery(*device, static_cast<uint8_t>(*level), power);
     return Ok();
 }
@@ -320,9 +320,14 @@ ControlReply RunControlCommand(CDeviceSimulator& simulator, const std::string& l
         words.push_back(word);
     if (words.empty())
         return Ok("");
-    for (const auto& [verb, handler] : Verbs())
-        if (verb == words[0])
-            return handler(simulator, words);
+    for (const auto& [verb, handler] : Verbs()) {
+        if (verb != words[0])
+            continue;
+        ControlReply reply = handler(simulator, words);
+        while (!reply.text.empty() && reply.text.back() == '\n')
+            reply.text.pop_back();
+        return reply;
+    }
     return Error("unknown command \"" + words[0] + "\"; try help");
 }
 

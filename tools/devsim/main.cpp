@@ -46,7 +46,10 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.startCommands.push_back(std::string("plug ") + argv[++i]);
             options.pluggedAnything = true;
         } else if (arg == "--do" && hasValue) {
-            options.startCommands.push_back(argv[++i]);
+            const std::string command = argv[++i];
+            options.startCommands.push_back(command);
+            options.pluggedAnything = options.pluggedAnything || command.rfind("plug ", 0) == 0 ||
+                                      command.rfind("move ", 0) == 0;
         } else if (arg == "--no-stdin") {
             options.readStdin = false;
         } else {

@@ -86,7 +86,9 @@ FirmwareImage MouseFirmware()
     image.areas[static_cast<size_t>(MemoryArea::KeyTable)] = BuildKeyTable(kKeyPositions, kKeyTableSize);
     image.areas[static_cast<size_t>(MemoryArea::Macro)].assign(kMacroAreaSize, 0);
     image.areas[static_cast<size_t>(MemoryArea::Recoil)].assign(kRecoilSize, 0);
-    image.areas[static_cast<size_t>(MemoryArea::Status)] = BuildStatus(80, kOnBattery);
+    std::vector<uint8_t> status = BuildStatus(80, kOnBattery);
+    status[kStatusWireless] = 1;  // on radio until its cable goes in
+    image.areas[static_cast<size_t>(MemoryArea::Status)] = status;
     image.commands = {kCmdBeginConfig, kCmdEndConfig, kCmdReadInfoBlock, kCmdWriteInfoBlock,
                       kCmdReadMemory, kCmdWriteMemory, kCmdReadKeyTable, kCmdWriteKeyTable,
                       kCmdWriteMacroData, kCmdWriteRecoilData, kCmdReadStatus, kCmdCheckLink};

@@ -224,7 +224,8 @@ bool CDeviceSimulator::PlugLocked(Port port)
         routes_.push_back({id, {port, i}});
     }
     state.plugged = true;
-    UpdateMouseConnection();
+    if (port == Port::MouseCable)
+        UpdateMouseConnection();
     return true;
 }
 
@@ -244,7 +245,8 @@ void CDeviceSimulator::UnplugLocked(Port port)
         devicePresent = devicePresent || (ports_[i]->plugged && kPortDevices[i] == DeviceOf(port));
     if (!devicePresent)
         State(DeviceOf(port)).firmware.PowerCycle();
-    UpdateMouseConnection();
+    if (port == Port::MouseCable)
+        UpdateMouseConnection();
 }
 
 // The mouse charges on its cable and says in its status whether it runs on radio.

@@ -93,3 +93,14 @@ TEST_F(DevsimFaultTest, ClosingMidExchangeDropsOnlyThatConnection)
     auto again = Connect(kMouseCommand);
     EXPECT_TRUE(again->Exchange(MakeRequest(kCmdReadMemory, 1, 0)));
 }
+
+TEST_F(DevsimFaultTest, DoubledReplyComesOnceMore)
+{
+    Sim().AnswerTwiceOnce(Device::Mouse);
+    const auto first = WriteByte(106, 4);
+    const auto echo = client_->Next();
+    ASSERT_TRUE(first && echo);
+    EXPECT_EQ(echo->payload, std::vector<uint8_t>(first->begin(), first->end()));
+    ASSERT_TRUE(WriteByte(107, 4));
+    EXPECT_FALSE(client_->Next(kSilenceMs));
+}

@@ -170,7 +170,7 @@ ControlReply Fault(CDeviceSimulator& sim, const Words& w)
     const auto device = DeviceAt(w, 1);
     const std::string kind = w.size() > 2 ? w[2] : "";
     if (!device)
-        return Error("fault <device> noreply|status|wrongcmd|close|clear ...");
+        return Error("fault <device> noreply|status|wrongcmd|twice|close|clear ...");
     if (kind == "noreply") {
         const auto count = w.size() > 3 ? ParseInRange(w, 3, 0, 1000000) : std::optional<long>(CFaultInjector::kForever);
         if (!count)
@@ -185,6 +185,8 @@ ControlReply Fault(CDeviceSimulator& sim, const Words& w)
         sim.FailNth(*device, *command, static_cast<int>(*nth), *status);
     } else if (kind == "wrongcmd") {
         sim.WrongCommandOnce(*device);
+    } else if (kind == "twice") {
+        sim.AnswerTwiceOnce(*device);
     } else if (kind == "close") {
         const auto nth = w.size() > 3 ? ParseInRange(w, 3, 1, 1000000) : std::optional<long>(1);
         if (!nth)
@@ -193,7 +195,7 @@ ControlReply Fault(CDeviceSimulator& sim, const Words& w)
     } else if (kind == "clear") {
         sim.ClearFaults(*device);
     } else {
-        return Error("fault <device> noreply|status|wrongcmd|close|clear ...");
+        return Error("fault <device> noreply|status|wrongcmd|twice|close|clear ...");
     }
     return Ok(sim.DescribeFaults(*device));
 }
@@ -339,7 +341,7 @@ std::string ControlHelp()
            "battery <device> <level> [battery|charging|full]\n"
            "notify <device> <code>      e.g. notify mouse 0x0401\n"
            "press <device> profile <n>  the device's profile button; press mouse dpi <stage>; press mouse key (0x0403)\n"
-           "fault <device> noreply [count] | status ff|fe <command> [nth] | wrongcmd | close [nth] | clear\n"
+           "fault <device> noreply [count] | status ff|fe <command> [nth] | wrongcmd | twice | close [nth] | clear\n"
            "latency <device> <ms>       reply delay\n"
            "version <device> <0xVVVV>   firmware version announced to new connections\n"
            "info <device> <field> <value>   magic, keys, macro-units, marker, sensor, dpi-step, dpi-max, dpi-base\n"

@@ -31,7 +31,9 @@ CFaultInjector::Decision CFaultInjector::OnRequest(uint8_t command)
         statusFault_.reset();
     }
     decision.wrongCommand = wrongCommand_;
+    decision.twice = answerTwice_;
     wrongCommand_ = false;
+    answerTwice_ = false;
     return decision;
 }
 
@@ -50,6 +52,8 @@ std::string CFaultInjector::Describe() const
     }
     if (wrongCommand_)
         text += "wrongcmd once; ";
+    if (answerTwice_)
+        text += "twice once; ";
     if (closeCountdown_ > 0)
         text += "close on request " + std::to_string(closeCountdown_) + "; ";
     return text.empty() ? "none" : text;

@@ -383,6 +383,12 @@ void CDeviceSimulator::WrongCommandOnce(Device device)
     State(device).faults.WrongCommandOnce();
 }
 
+void CDeviceSimulator::AnswerTwiceOnce(Device device)
+{
+    std::lock_guard lock(mutex_);
+    State(device).faults.AnswerTwiceOnce();
+}
+
 void CDeviceSimulator::CloseOnNth(Device device, int nth)
 {
     std::lock_guard lock(mutex_);
@@ -587,7 +593,10 @@ void CDeviceSimulator::OnCommand(Port port, InterfaceId id, ConnectionId connect
         reply[kFrameCommand] ^= 0x80;
         StoreChecksum(reply);
     }
-    SendReport(id, std::vector<uint8_t>(reply.begin(), reply.end()), kCommandFrameSize, delay);
+    const std::vector<uint8_t> report(reply.begin(), reply.end());
+    SendReport(id, report, kCommandFrameSize, delay);
+    if (decision.twice)
+        SendReport(id, report, kCommandFrameSize, delay);
 }
 
 // True when the receiver answers the request itself: link checks, and

@@ -75,6 +75,7 @@ public:
     void DropRequests(Device device, int count);
     void FailNth(Device device, uint8_t command, int nth, uint8_t status);
     void WrongCommandOnce(Device device);
+    void AnswerTwiceOnce(Device device);
     void CloseOnNth(Device device, int nth);
     void ClearFaults(Device device);
     std::string DescribeFaults(Device device) const;

@@ -5,7 +5,7 @@
 
 #include "ui/menu_wnd.h"
 
-#include <QMenu>
+#include <QMenu>  // CMenuWnd::Menu() is inline and needs the whole class
 
 #include <QPoint>
 #include <QRect>

@@ -10,10 +10,10 @@
 #include "platform/worker_slots.h"
 #include "transport/device_table.h"
 #include "ui/menu_wnd.h"
-
-#include <QMenu>
 #include "ui/tray_icon.h"
 #include "ui/window_impl_base.h"
+
+#include <QMenu>  // CMenuWnd::Menu() is inline and needs the whole class
 
 inline constexpr UINT UIMSG_TRAYICON = WM_USER + 1;  // 1025
 

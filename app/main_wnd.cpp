@@ -123,8 +123,7 @@ void CMainWnd::OnInstanceMessage(WPARAM wParam, LPARAM lParam)
 {
     TraceF("instance message %u, %llx %llx", UWM_INSTANCE_MSG, static_cast<unsigned long long>(wParam),
            static_cast<unsigned long long>(lParam));
-    if (noDeviceLayoutInUse_)
-        RefreshNoDeviceLayout("Open");
+    RefreshNoDeviceLayout("Open");
     ShowAndRaise();
 }
 
@@ -189,6 +188,8 @@ void CMainWnd::ShowAndRaise()
 
 void CMainWnd::RefreshNoDeviceLayout(const char* source)
 {
+    if (!noDeviceLayoutInUse_)
+        return;
     const NoDeviceRefresh refresh = NoDeviceLayoutRefresh(source, ConnectedDeviceCount());
     noDeviceLink_.SetVisible(refresh.showNoDevice);
     WriteLogLine(refresh.logLine);

@@ -68,6 +68,8 @@ private:
     CControlUI noDeviceLink_;
     CTrayIcon tray_;
     CMenuWnd trayMenu_;
+    // Whether "No_device_Link" follows the device count; the mouse page's
+    // data check (message 3333) will set and clear it.
     bool noDeviceLayoutInUse_ = true;
     CSlotList deviceSlots_;
     CMainDiscoverySink discoverySink_;

@@ -63,7 +63,9 @@ bool WriteTemporaryFile(const std::string& path, std::string_view bytes)
         TraceF("unable to create %s: %s", temporary.c_str(), std::strerror(errno));
         return false;
     }
-    bool written = WriteAll(fd, bytes) && (mode == 0 || ::fchmod(fd, mode) == 0);
+    // The data must be on the disk before the rename makes it the profile, or
+    // a power cut could leave an empty file where the old profile was.
+    bool written = WriteAll(fd, bytes) && (mode == 0 || ::fchmod(fd, mode) == 0) && ::fdatasync(fd) == 0;
     if (!written)
         TraceF("unable to write %s: %s", temporary.c_str(), std::strerror(errno));
     if (::close(fd) != 0)

@@ -1,15 +1,14 @@
 #include "services/diag_log.h"
 
+#include "platform/folders.h"
 #include "platform/trace.h"
 
-#include <QStandardPaths>
 #include <cstdio>
 #include <ctime>
 
 std::string LogFilePath()
 {
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return (dataHome + '/' + kLogFolderName + '/' + kLogFileName).toStdString();
+    return DataHome() + kLogFolderName + '/' + kLogFileName;
 }
 
 static std::string TimeStamp()

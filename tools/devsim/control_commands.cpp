@@ -1,5 +1,7 @@
 #include "tools/devsim/control_commands.h"
 
+#include "tools/devsim/command_names.h"
+
 #include <charconv>
 #include <functional>
 #include <sstream>

@@ -1,5 +1,7 @@
 #include "tools/devsim/fault_injector.h"
 
+#include "tools/devsim/command_names.h"
+
 #include <cstdio>
 
 namespace devsim {
@@ -46,8 +48,8 @@ std::string CFaultInjector::Describe() const
     else if (dropCount_ > 0)
         text += "noreply " + std::to_string(dropCount_) + "; ";
     if (statusFault_) {
-        std::snprintf(line, sizeof line, "status %02x on the %d. next frame of command %02x; ",
-                      statusFault_->status, statusFault_->remaining, statusFault_->command);
+        std::snprintf(line, sizeof line, "status %02x on %s frame %d from now; ", statusFault_->status,
+                      CommandName(statusFault_->command), statusFault_->remaining);
         text += line;
     }
     if (wrongCommand_)

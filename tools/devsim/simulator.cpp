@@ -23,6 +23,8 @@ constexpr uint16_t kSyncRequest = 0x0401;
 constexpr uint16_t kProfileChanged = 0x1000;  // | profile
 constexpr uint16_t kDpiStageChanged = 0x1100; // | stage << 4 | profile
 constexpr uint8_t kMouseDpiStages = 7;
+// Flipping the top bit turns any command code into one no request carries.
+constexpr uint8_t kGarbledCommandBit = 0x80;
 
 struct ProfileButton {
     Device device;
@@ -590,7 +592,7 @@ void CDeviceSimulator::OnCommand(Port port, InterfaceId id, ConnectionId connect
     if (port == Port::MouseReceiver)
         delay += kReceiverHopMs;
     if (decision.wrongCommand) {
-        reply[kFrameCommand] ^= 0x80;
+        reply[kFrameCommand] ^= kGarbledCommandBit;
         StoreChecksum(reply);
     }
     const std::vector<uint8_t> report(reply.begin(), reply.end());

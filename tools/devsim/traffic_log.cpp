@@ -1,10 +1,9 @@
 #include "tools/devsim/traffic_log.h"
 
+#include "tools/devsim/command_names.h"
 #include "tools/devsim/report_descriptors.h"
 #include "transport/command_frame.h"
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -13,23 +12,6 @@
 namespace devsim {
 
 namespace {
-
-struct CommandLabel {
-    uint8_t code;
-    const char* name;
-};
-
-constexpr CommandLabel kCommandLabels[] = {
-    {kCmdBeginConfig, "BeginConfig"},       {kCmdEndConfig, "EndConfig"},
-    {kCmdReadInfoBlock, "ReadInfoBlock"},   {kCmdWriteInfoBlock, "WriteInfoBlock"},
-    {kCmdReadMemory, "ReadMemory"},         {kCmdWriteMemory, "WriteMemory"},
-    {kCmdReadKeyTable, "ReadKeyTable"},     {kCmdWriteKeyTable, "WriteKeyTable"},
-    {kCmdReadKeyColors, "ReadKeyColors"},   {kCmdWriteKeyColors, "WriteKeyColors"},
-    {kCmdStreamLightFrame, "StreamLightFrame"}, {kCmdWriteMacroData, "WriteMacroData"},
-    {kCmdWriteRecoilData, "WriteRecoilData"},   {kCmdReadStatus, "ReadStatus"},
-    {kCmdReadKeyAttributes, "ReadKeyAttributes"}, {kCmdResumeLighting, "ResumeLighting"},
-    {kCmdCheckLink, "CheckLink"},
-};
 
 const char* FrameTypeName(uint8_t type)
 {
@@ -107,26 +89,6 @@ std::string TimeStamp()
 }
 
 }  // namespace
-
-const char* CommandName(uint8_t command)
-{
-    for (const CommandLabel& label : kCommandLabels)
-        if (label.code == command)
-            return label.name;
-    return "Unknown";
-}
-
-std::optional<uint8_t> CommandByName(std::string_view name)
-{
-    for (const CommandLabel& label : kCommandLabels) {
-        const std::string_view known = label.name;
-        if (known.size() == name.size() &&
-            std::equal(known.begin(), known.end(), name.begin(),
-                       [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-            return label.code;
-    }
-    return std::nullopt;
-}
 
 std::string DescribeFrame(const std::string& interfaceName, Direction direction, const vhid::Frame& frame)
 {

@@ -6,19 +6,14 @@
 
 #include <fstream>
 #include <mutex>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <string_view>
 
 namespace devsim {
 
 // Text of one frame without the time stamp, e.g.
 // "-> hid#...#sim-mouse-1 INPUT 64 ReadMemory len=2 off=0x0000 status=00 sum=ok | 04 ...".
 std::string DescribeFrame(const std::string& interfaceName, Direction direction, const vhid::Frame& frame);
-const char* CommandName(uint8_t command);
-// By name, without regard to case ("writememory"); nothing when unknown.
-std::optional<uint8_t> CommandByName(std::string_view name);
 
 class CTrafficLog {
 public:

@@ -28,7 +28,7 @@ TEST_F(DevsimTest, ControlCommandsRefuseWhatTheyCannotDo)
 {
     for (const char* line : {"frobnicate", "plug toaster", "battery mouse", "battery mouse 300",
                              "notify mouse 0x10000", "fault mouse status zz WriteMemory",
-                             "fault mouse status fe \xc3\xa9crire", "fault mouse close 0",
+                             "fault mouse status fe \xc3\xa9" "crire", "fault mouse close 0",
                              "poke mouse settings 4096 00", "poke mouse settings 0 abc", "info mouse colour 1",
                              "dump mouse nowhere", "latency mouse -5", "press mouse dpi 7", "notify keyboard 0x0401"}) {
         const devsim::ControlReply reply = RunControlCommand(Sim(), line);

@@ -228,6 +228,7 @@ bool CDeviceSimulator::PlugLocked(Port port)
     state.plugged = true;
     if (port == Port::MouseCable)
         UpdateMouseConnection();
+    log_.Note(std::string("plug ") + PortName(port));
     return true;
 }
 
@@ -242,6 +243,7 @@ void CDeviceSimulator::UnplugLocked(Port port)
     }
     state.ids.clear();
     state.plugged = false;
+    log_.Note(std::string("unplug ") + PortName(port));
     bool devicePresent = false;
     for (size_t i = 0; i < kPortCount; ++i)
         devicePresent = devicePresent || (ports_[i]->plugged && kPortDevices[i] == DeviceOf(port));
@@ -266,19 +268,26 @@ bool CDeviceSimulator::MoveMouse(Port to)
 {
     std::lock_guard lock(mutex_);
     if (to == Port::MouseCable) {
-        linked_ = false;
+        SetLinkedLocked(false);
         return PlugLocked(Port::MouseCable);
     }
     if (to != Port::MouseReceiver)
         return false;
     UnplugLocked(Port::MouseCable);
-    linked_ = true;
+    SetLinkedLocked(true);
     return PlugLocked(Port::MouseReceiver);
 }
 
 void CDeviceSimulator::SetLinked(bool linked)
 {
     std::lock_guard lock(mutex_);
+    SetLinkedLocked(linked);
+}
+
+void CDeviceSimulator::SetLinkedLocked(bool linked)
+{
+    if (linked != linked_)
+        log_.Note(linked ? "receiver link up" : "receiver link down");
     linked_ = linked;
 }
 

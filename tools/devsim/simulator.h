@@ -114,6 +114,7 @@ private:
     bool PlugLocked(Port port);
     void UnplugLocked(Port port);
     void UpdateMouseConnection();
+    void SetLinkedLocked(bool linked);
     bool NotifyLocked(Device device, uint16_t code);
     vhid::Hello HelloFor(Port port, size_t index) const;
     void OnFrame(InterfaceId id, ConnectionId connection, const vhid::Frame& frame);

@@ -133,10 +133,20 @@ void CTrafficLog::SetStream(std::ostream* stream)
 
 void CTrafficLog::Record(const std::string& interfaceName, Direction direction, const vhid::Frame& frame)
 {
+    Write(DescribeFrame(interfaceName, direction, frame));
+}
+
+void CTrafficLog::Note(const std::string& text)
+{
+    Write("== " + text);
+}
+
+void CTrafficLog::Write(const std::string& line)
+{
     std::lock_guard lock(mutex_);
     if (out_ == nullptr)
         return;
-    *out_ << TimeStamp() << ' ' << DescribeFrame(interfaceName, direction, frame) << '\n';
+    *out_ << TimeStamp() << ' ' << line << '\n';
     out_->flush();
 }
 

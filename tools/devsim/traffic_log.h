@@ -1,6 +1,7 @@
 #pragma once
 // One line per frame on the bus, both directions: time, interface, frame
-// type and, for command frames, the decoded command fields.
+// type and, for command frames, the decoded command fields; between them,
+// what happened to the devices (plugged, unplugged, link).
 
 #include "tools/devsim/bus_server.h"
 
@@ -22,8 +23,12 @@ public:
     // Logs to a stream the caller keeps alive; nullptr stops logging.
     void SetStream(std::ostream* stream);
     void Record(const std::string& interfaceName, Direction direction, const vhid::Frame& frame);
+    // A line about the bus itself: "== plug mouse-cable".
+    void Note(const std::string& text);
 
 private:
+    void Write(const std::string& line);
+
     std::mutex mutex_;
     std::ofstream file_;
     std::ostream* out_ = nullptr;

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev libqt6svg6
   libhidapi-dev libjsoncpp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core fonts-noto-core
+  xvfb xauth fonts-dejavu-core fonts-noto-core fonts-noto-cjk
 )
 
 missing=()

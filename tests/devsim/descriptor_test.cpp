@@ -14,10 +14,10 @@ using namespace devsim;
 TEST(DevsimDescriptorTest, EveryCollectionParsesToItsAnnouncedShape)
 {
     for (const PortModel& port : {MouseCablePort(), MouseReceiverPort(), KeyboardPort(), MousePadPort(), HeadsetPort()}) {
-        for (const InterfaceSpec& spec : port.interfaces) {
-            SCOPED_TRACE(port.name + " interface " + std::to_string(spec.interfaceNumber) + " collection " +
-                         std::to_string(spec.collection));
-            const CollectionShape shape = ShapeOf(spec.kind);
+        for (const InterfaceSpec& iface : port.interfaces) {
+            SCOPED_TRACE(port.name + " interface " + std::to_string(iface.interfaceNumber) + " collection " +
+                         std::to_string(iface.collection));
+            const CollectionShape shape = ShapeOf(iface.kind);
             const auto parsed = ParseReportDescriptor(shape.descriptor.data(), shape.descriptor.size());
             ASSERT_TRUE(parsed);
             ASSERT_EQ(parsed->size(), 1u);

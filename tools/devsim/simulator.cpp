@@ -213,9 +213,9 @@ bool CDeviceSimulator::PlugLocked(Port port)
     if (state.plugged)
         return true;
     for (size_t i = 0; i < state.model.interfaces.size(); ++i) {
-        const InterfaceSpec& spec = state.model.interfaces[i];
+        const InterfaceSpec& iface = state.model.interfaces[i];
         const std::string name = vhid::InterfaceName(state.model.vendorId, state.model.productId,
-                                                     spec.interfaceNumber, spec.collection, state.model.instance);
+                                                     iface.interfaceNumber, iface.collection, state.model.instance);
         const InterfaceId id = server_.Open(name, HelloFor(port, i));
         if (id == 0) {
             state.plugged = true;  // let the unplug below close what was opened
@@ -551,14 +551,14 @@ void CDeviceSimulator::OnFrame(InterfaceId id, ConnectionId connection, const vh
 
 CDeviceSimulator::ReportUse CDeviceSimulator::Classify(const Route& route, const std::vector<uint8_t>& report) const
 {
-    const InterfaceSpec& spec = PortOf(route.port).model.interfaces[route.index];
-    if (report.empty() || report.size() > ShapeOf(spec.kind).outputLength)
+    const InterfaceSpec& iface = PortOf(route.port).model.interfaces[route.index];
+    if (report.empty() || report.size() > ShapeOf(iface.kind).outputLength)
         return ReportUse::Refused;
-    if (CarriesCommands(spec.role) && report[0] == kCommandReportId)
+    if (CarriesCommands(iface.role) && report[0] == kCommandReportId)
         return report.size() == kCommandFrameSize ? ReportUse::Command : ReportUse::Refused;
     if (route.port == Port::Headset)
         return report[0] == kHeadsetLightReportId ? ReportUse::HeadsetLight : ReportUse::Refused;
-    return spec.role == InterfaceRole::Passive ? ReportUse::Ignored : ReportUse::Refused;  // keyboard LEDs and the like
+    return iface.role == InterfaceRole::Passive ? ReportUse::Ignored : ReportUse::Refused;  // keyboard LEDs and the like
 }
 
 void CDeviceSimulator::UseReport(const Route& route, InterfaceId id, ConnectionId connection,

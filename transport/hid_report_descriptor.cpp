@@ -484,8 +484,10 @@ int32_t HidPreparsedData::GetScaledUsageValue(HidReportKind kind, uint16_t usage
         return kHidStatusBadLogPhyValues;
     if (logical < field.logicalMin || logical > field.logicalMax)
         return kHidStatusValueOutOfRange;
-    const int64_t scaled = physicalMin + (logical - field.logicalMin) * (physicalMax - physicalMin) /
-                                             (field.logicalMax - field.logicalMin);
-    *value = static_cast<int32_t>(std::clamp<int64_t>(scaled, INT32_MIN, INT32_MAX));
+    // Both ranges may span 2^32, so their product needs more than 64 bits.
+    using Wide = __int128;
+    const Wide scaled = physicalMin + Wide{logical - field.logicalMin} * (physicalMax - physicalMin) /
+                                          (field.logicalMax - field.logicalMin);
+    *value = static_cast<int32_t>(std::clamp<Wide>(scaled, INT32_MIN, INT32_MAX));
     return kHidStatusSuccess;
 }

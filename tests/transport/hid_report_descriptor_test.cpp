@@ -192,6 +192,25 @@ TEST(HidReportDescriptor, ValueRangeGivesOneItemPerUsage)
     EXPECT_EQ(items[2].scaledValue, 501);
 }
 
+TEST(HidReportDescriptor, FullThirtyTwoBitRangesScaleWithoutOverflow)
+{
+    // One 32-bit value: logical 0..0xFFFFFFFF, physical INT32_MIN..INT32_MAX.
+    const Bytes descriptor = {0x05, 0x01, 0x09, 0x04, 0xA1, 0x01, 0x09, 0x30, 0x15, 0x00, 0x27, 0xFF,
+                              0xFF, 0xFF, 0xFF, 0x37, 0x00, 0x00, 0x00, 0x80, 0x47, 0xFF, 0xFF, 0xFF,
+                              0x7F, 0x75, 0x20, 0x95, 0x01, 0x81, 0x02, 0xC0};
+    const std::pair<Bytes, int32_t> cases[] = {
+        {{0x00, 0x00, 0x00, 0x00, 0x00}, INT32_MIN},
+        {{0x00, 0xFF, 0xFF, 0xFF, 0xFF}, INT32_MAX},
+        {{0x00, 0xFF, 0xFF, 0xFF, 0xBF}, 0x3FFFFFFF},
+    };
+    for (const auto& [report, scaled] : cases) {
+        HidCapabilitySet set = Capabilities(descriptor);
+        ASSERT_TRUE(Unpack(set, report));
+        EXPECT_EQ(set.kinds[HidP_Input].items[0].status, kHidStatusSuccess);
+        EXPECT_EQ(set.kinds[HidP_Input].items[0].scaledValue, scaled);
+    }
+}
+
 TEST(HidReportDescriptor, ReportWhoseIdMatchesNoItemLeavesItemsUntouched)
 {
     HidCapabilitySet set = Capabilities(kConsumerControl);

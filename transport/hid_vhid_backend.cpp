@@ -44,8 +44,9 @@ public:
     bool FlushQueue(const HidDeadline& deadline) override;
 
 private:
-    // Both need receiveLock_ held.
+    // These need receiveLock_ held.
     PumpResult Pump();
+    bool PumpArrived();
     bool WaitAndPump(const HidDeadline& deadline, int cancelFd);
     void Dispatch(vhid::Frame& frame);
     bool SendFrame(uint8_t type, const uint8_t* payload, size_t length, const HidDeadline& deadline, int cancelFd);
@@ -127,6 +128,16 @@ void VirtualHidConnection::Dispatch(vhid::Frame& frame)
     default:
         return;  // HELLO again, FEATURE never asked for, unknown types
     }
+}
+
+// Takes in everything that has arrived so far; false when the device is gone.
+bool VirtualHidConnection::PumpArrived()
+{
+    PumpResult result;
+    do
+        result = Pump();
+    while (result == PumpResult::kData);
+    return result != PumpResult::kClosed;
 }
 
 bool VirtualHidConnection::WaitAndPump(const HidDeadline& deadline, int cancelFd)
@@ -215,7 +226,10 @@ bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t lengt
     HidTimedLockGuard receive(receiveLock_, deadline);
     if (!receive.Owns())
         return false;
-    acks_.clear();  // answers to requests that timed out earlier
+    // Answers to requests that timed out earlier, also those not read yet.
+    if (!PumpArrived())
+        return false;
+    acks_.clear();
     if (!SendFrame(vhid::kSetOutput, report, reportLength, deadline, cancelFd))
         return false;
     while (acks_.empty()) {
@@ -232,12 +246,9 @@ bool VirtualHidConnection::FlushQueue(const HidDeadline& deadline)
     HidTimedLockGuard receive(receiveLock_, deadline);
     if (!receive.Owns())
         return false;
-    PumpResult result;
-    do
-        result = Pump();
-    while (result == PumpResult::kData);
+    const bool connected = PumpArrived();
     inputReports_.clear();
-    return result != PumpResult::kClosed;
+    return connected;
 }
 
 int ConnectNonBlocking(const std::string& socketPath)

@@ -321,6 +321,22 @@ TEST_F(VirtualBusTest, SetOutputReportFailsWhenTheDeviceRefusesOrIsSilent)
     refuser.join();
 }
 
+TEST_F(VirtualBusTest, LateAcknowledgementWaitingUnreadIsNotTakenForTheNextRequest)
+{
+    VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);
+    ASSERT_TRUE(hid_.Open(kVendorPath.c_str(), true, true, true, false));
+    const std::vector<uint8_t> report = CommandReport(0x22);
+    EXPECT_FALSE(hid_.SetOutputReport(report.data(), 64));
+    // Arrives after the time-out and waits on the connection, unread.
+    device.SendToAll(vhid::EncodeFrame(vhid::kAck, std::vector<uint8_t>{0}));
+    std::thread acceptor([&] {
+        ReceivedBy(device, 2);
+        device.SendToAll(vhid::EncodeFrame(vhid::kAck, std::vector<uint8_t>{1}));
+    });
+    EXPECT_TRUE(hid_.SetOutputReport(report.data(), 64));
+    acceptor.join();
+}
+
 TEST_F(VirtualBusTest, FlushQueueDropsKeptReports)
 {
     VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);

@@ -3,8 +3,13 @@
 #include "devsim_fixture.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <ostream>
 #include <set>
+#include <thread>
 
 using devsim::Device;
 using devsim::MemoryArea;
@@ -25,6 +30,55 @@ uint16_t NotificationCode(const vhid::Frame& frame)
 {
     return static_cast<uint16_t>(frame.payload.at(1) | (frame.payload.at(2) << 8));
 }
+
+// A traffic log that holds the bus thread on its next line while armed, so a
+// test can line up what the thread finds when it polls again.
+class HoldingLog : public std::streambuf {
+public:
+    void Arm()
+    {
+        std::lock_guard lock(mutex_);
+        armed_ = true;
+        holding_ = false;
+    }
+    bool WaitUntilHolding()
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(2), [this] { return holding_; });
+    }
+    void Release()
+    {
+        std::lock_guard lock(mutex_);
+        armed_ = false;
+        changed_.notify_all();
+    }
+
+protected:
+    int overflow(int c) override
+    {
+        Hold();
+        return c;
+    }
+    std::streamsize xsputn(const char*, std::streamsize count) override
+    {
+        Hold();
+        return count;
+    }
+
+private:
+    void Hold()
+    {
+        std::unique_lock lock(mutex_);
+        holding_ = armed_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !armed_; });
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool armed_ = false;
+    bool holding_ = false;
+};
 
 }  // namespace
 
@@ -98,6 +152,30 @@ TEST_F(DevsimTest, MalformedFrameClosesTheConnection)
     auto client = Connect(kMouseCommand);
     ASSERT_TRUE(client->SendRaw({vhid::kOutput, 0x01, 0x10}));  // 4097 bytes announced
     EXPECT_TRUE(client->ClosedByDevice());
+}
+
+TEST_F(DevsimTest, FrameSentJustBeforeTheHostClosesIsStillTaken)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto client = Connect(kMouseCommand);
+    ASSERT_TRUE(client->Hello());
+    HoldingLog holding;
+    std::ostream log(&holding);
+    Sim().SetTrafficLogStream(&log);
+    holding.Arm();
+    EXPECT_TRUE(client->Send(0x7E, {}));  // logged on arrival: the bus thread stops there
+    EXPECT_TRUE(holding.WaitUntilHolding());
+    const CommandFrame write = MakeRequest(kCmdWriteMemory, 1, 100, {0x3C});
+    EXPECT_TRUE(client->Send(vhid::kOutput, std::vector<uint8_t>(write.begin(), write.end())));
+    client.reset();  // the write and the end of the stream now wait together
+    holding.Release();
+    std::vector<uint8_t> stored;
+    for (int i = 0; i < 200 && stored != std::vector<uint8_t>{0x3C}; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        stored = *Sim().ReadArea(Device::Mouse, MemoryArea::Settings, 100, 1);
+    }
+    Sim().SetTrafficLogStream(nullptr);
+    EXPECT_EQ(stored, std::vector<uint8_t>{0x3C});
 }
 
 TEST_F(DevsimTest, ReceiverAnswersForAMouseOutOfReach)

@@ -286,16 +286,13 @@ void CBusServer::ReadFrom(InterfaceId id, Interface& iface, ConnectionId connect
         return;
     Connection& connection = found->second;
     uint8_t buffer[kReadChunk];
-    for (ssize_t n; (n = ReceiveSome(connection.fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0) {
-            Drop(iface, connectionId);
-            return;
-        }
+    ssize_t n;
+    while ((n = ReceiveSome(connection.fd, buffer, sizeof buffer)) > 0)
         connection.decoder.Feed(buffer, static_cast<size_t>(n));
-    }
+    // Frames a host sent before it closed its handle still reach the device.
     while (auto frame = connection.decoder.Next())
         received.push_back({id, connectionId, iface.name, std::move(*frame)});
-    if (connection.decoder.Malformed())
+    if (n < 0 || connection.decoder.Malformed())
         Drop(iface, connectionId);
 }
 

@@ -34,6 +34,13 @@ struct HidInterfaceInfo {
     int collectionIndex = -1;
 };
 
+// Bytes of a report set through the control pipe: the report as given (it may
+// be shorter than the longest output report), cut to that length; 0 refuses.
+inline uint32_t ControlPipeReportLength(uint32_t length, uint16_t outputReportLength)
+{
+    return length < outputReportLength ? length : outputReportLength;
+}
+
 class HidBackendHandle {
 public:
     virtual ~HidBackendHandle() = default;
@@ -44,7 +51,7 @@ public:
     // One output report on the interrupt pipe.
     virtual HidIoResult WriteReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
                                     int cancelFd) = 0;
-    // One output report on the control pipe, accepted by the device.
+    // One output report on the control pipe (ControlPipeReportLength), accepted by the device.
     virtual bool SetOutputReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
                                  int cancelFd) = 0;
     // Drops the input reports kept for this handle.

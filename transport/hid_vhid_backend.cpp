@@ -220,8 +220,8 @@ HidIoResult VirtualHidConnection::WriteReport(const uint8_t* report, uint32_t le
 bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
                                            int cancelFd)
 {
-    const uint16_t reportLength = info_.reportByteLength[HidP_Output];
-    if (!access_.write || reportLength == 0 || length < reportLength)
+    const uint32_t reportLength = ControlPipeReportLength(length, info_.reportByteLength[HidP_Output]);
+    if (!access_.write || reportLength == 0)
         return false;
     HidTimedLockGuard receive(receiveLock_, deadline);
     if (!receive.Owns())

@@ -304,6 +304,25 @@ TEST_F(VirtualBusTest, SetOutputReportWaitsForTheAcknowledgement)
     EXPECT_EQ(received[0].payload, report);
 }
 
+// A report shorter than the longest output report (the headset's 17-byte light
+// report) goes as it is; a longer buffer is cut to the output report length.
+TEST_F(VirtualBusTest, SetOutputReportSendsTheReportItIsGiven)
+{
+    VhidDeviceStub& device = AddDevice(kVendorName);
+    ASSERT_TRUE(hid_.Open(kVendorPath.c_str(), true, true, true, false));
+    std::vector<uint8_t> buffer = CommandReport(0x22);
+    buffer.resize(80, 0xEE);
+    const std::pair<uint32_t, size_t> cases[] = {{17, 17}, {64, 64}, {80, 64}, {1, 1}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto [given, sent] = cases[i];
+        ASSERT_TRUE(hid_.SetOutputReport(buffer.data(), given)) << given;
+        const auto received = ReceivedBy(device, i + 1);
+        ASSERT_EQ(received.size(), i + 1);
+        EXPECT_EQ(received[i].payload, std::vector<uint8_t>(buffer.begin(), buffer.begin() + sent)) << given;
+    }
+    EXPECT_FALSE(hid_.SetOutputReport(buffer.data(), 0));
+}
+
 TEST_F(VirtualBusTest, SetOutputReportFailsWhenTheDeviceRefusesOrIsSilent)
 {
     VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);

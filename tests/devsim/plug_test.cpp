@@ -246,6 +246,23 @@ TEST_F(DevsimTest, ButtonsChangeMemoryAndNotify)
     EXPECT_FALSE(Sim().PressProfileButton(Device::Mouse, 16));
 }
 
+TEST_F(DevsimTest, NotificationsBackedUpBehindAHostThatPausedReachItWhenItReadsAgain)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto listener = Connect(kMouseNotify);
+    ASSERT_TRUE(listener->Hello());
+    // Far more than the socket holds: the rest waits in the simulator.
+    constexpr int kNotifications = 3000;
+    for (int i = 0; i < kNotifications; ++i)
+        ASSERT_TRUE(Sim().Notify(Device::Mouse, static_cast<uint16_t>(i == kNotifications - 1 ? 0x0401 : 0x0403)));
+    int received = 0;
+    std::optional<vhid::Frame> frame;
+    while ((frame = listener->Next(500)) && NotificationCode(*frame) != 0x0401)
+        ++received;
+    ASSERT_TRUE(frame) << "after " << received << " notifications";
+    EXPECT_EQ(received, kNotifications - 1);
+}
+
 TEST_F(DevsimTest, HeadsetNotificationsShareItsOnlyCollection)
 {
     ASSERT_TRUE(Sim().Plug(Port::Headset));

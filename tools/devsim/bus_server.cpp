@@ -256,6 +256,11 @@ void CBusServer::Flush(Interface& iface, ConnectionId connectionId)
         sent += static_cast<size_t>(n);
     }
     outgoing.erase(outgoing.begin(), outgoing.begin() + static_cast<std::ptrdiff_t>(sent));
+    // The bus thread may be polling without POLLOUT for this socket (frames
+    // sent from another thread): have it poll again, or the rest would wait
+    // for some unrelated event.
+    if (!outgoing.empty())
+        Wake();
 }
 
 void CBusServer::Drop(Interface& iface, ConnectionId connectionId)

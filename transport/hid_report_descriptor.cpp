@@ -418,8 +418,10 @@ int32_t HidPreparsedData::GetUsages(HidReportKind kind, uint16_t usagePage, uint
             continue;
         reportFound = true;
         const HidReportField& field = fields_[kind][caps.fieldIndex];
-        if (field.bitOffset + uint64_t{field.count} * field.bitSize > uint64_t{reportLength} * 8)
+        if (field.bitOffset + uint64_t{field.count} * field.bitSize > uint64_t{reportLength} * 8) {
+            *count = 0;
             return kHidStatusInvalidReportLength;
+        }
         CollectPressed(kind, caps, report, pressed);
     }
     if (!reportFound) {

@@ -232,6 +232,17 @@ TEST(HidReportDescriptor, ShortReportFailsTheValueAndKeepsLaterItems)
     EXPECT_FALSE(items[3].dataSet);
 }
 
+TEST(HidReportDescriptor, ShortReportLeavesNoEarlierUsagePressed)
+{
+    HidCapabilitySet set = Capabilities(kConsumerControl);
+    const HidDataItem& item = set.kinds[HidP_Input].items[0];
+    ASSERT_TRUE(Unpack(set, {0x02, 0xE9, 0x00}));
+    ASSERT_EQ(Pressed(item), std::vector<uint16_t>{0xE9});
+    Unpack(set, {0x02, 0xEA});  // cut short inside the usage
+    EXPECT_EQ(item.status, kHidStatusInvalidReportLength);
+    EXPECT_TRUE(Pressed(item).empty());
+}
+
 // Damaged descriptors are refused as a whole.
 TEST(HidReportDescriptor, DamagedDescriptorsAreRefused)
 {

@@ -13,10 +13,11 @@
 
 namespace {
 
-// Opens only regular files, so a folder or a device reads as missing.
+// Opens only regular files, so a folder or a device reads as missing. Not
+// blocking: opening a named pipe would otherwise wait for a writer.
 int OpenRegularFile(const std::string& path, long long* size)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     struct stat info {};

@@ -28,6 +28,9 @@ TEST_F(JsonFileTest, UnusableFilesReadAsNull)
     EXPECT_TRUE(ReadJsonFile(PathOf("missing")).isNull());
     fs::create_directory(PathOf("folder"));
     EXPECT_TRUE(ReadJsonFile(PathOf("folder")).isNull());
+    // A named pipe without a writer must not block the reader.
+    ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0600), 0);
+    EXPECT_TRUE(ReadJsonFile(PathOf("pipe")).isNull());
 }
 
 TEST_F(JsonFileTest, TextEndsAtItsFirstZeroByte)

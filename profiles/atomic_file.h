@@ -1,9 +1,8 @@
 #pragma once
 // Replacing a file without ever leaving it half written: the new bytes go to
-// a temporary file beside it, which is then renamed over the old file. A crash
-// or a full disk at any point leaves either the old or the new file, whole.
-// There is no flush to the disk: saves follow every slider move on the UI
-// thread, and the file systems order a replacing rename after its data.
+// a temporary file beside it, flushed to the disk, then renamed over the old
+// file. A crash, a full disk or a power cut at any point leaves either the old
+// or the new file, whole.
 
 #include <string>
 #include <string_view>

@@ -231,6 +231,62 @@ TEST_F(ChannelTest, SingleFramesWithoutDataHaveZeroLengthOffsetAndStatus)
     EXPECT_EQ(commands, (std::vector<uint8_t>{kCmdBeginConfig, kCmdEndConfig, kCmdResumeLighting}));
 }
 
+TEST_F(ChannelTest, EveryChunkedCommandCarriesItsCodeLengthsAndBaseOffset)
+{
+    Attach(false);
+    ASSERT_TRUE(channel_.SetBlockSize(45));
+    std::vector<uint8_t> data(120);
+    std::iota(data.begin(), data.end(), 1);
+    std::vector<uint8_t> read(kMaxBlockSize);
+    struct Case {
+        const char* name;
+        uint8_t code;
+        std::function<int()> run;
+        Chunks chunks;
+        bool write;
+        uint16_t base;
+        uint16_t length;
+    };
+    const Case cases[] = {
+        {"ReadMemory", kCmdReadMemory, [&] { return channel_.ReadMemory(read.data(), 60, 0x100); },
+         {{56, 0x100}, {4, 0x138}}, false, 0x100, 60},
+        {"WriteMemory", kCmdWriteMemory, [&] { return channel_.WriteMemory(data.data(), 60, 0x200); },
+         {{56, 0x200}, {4, 0x238}}, true, 0x200, 60},
+        {"ReadKeyTable", kCmdReadKeyTable, [&] { return channel_.ReadKeyTable(read.data()); }, {{45, 0}}, false, 0,
+         45},
+        {"ReadKeyColors", kCmdReadKeyColors, [&] { return channel_.ReadKeyColors(read.data(), 60, 2, 512); },
+         {{56, 1024}, {4, 1080}}, false, 1024, 60},
+        {"WriteKeyColors", kCmdWriteKeyColors, [&] { return channel_.WriteKeyColors(data.data(), 60, 1, 512); },
+         {{56, 512}, {4, 568}}, true, 512, 60},
+        {"StreamLightFrame", kCmdStreamLightFrame, [&] { return channel_.StreamLightFrame(data.data(), 60); },
+         {{56, 0}, {4, 56}}, true, 0, 60},
+        {"WriteMacroData", kCmdWriteMacroData, [&] { return channel_.WriteMacroData(data.data(), 100); },
+         {{56, 0}, {44, 56}}, true, 0, 100},
+        {"WriteRecoilData", kCmdWriteRecoilData, [&] { return channel_.WriteRecoilData(data.data(), 60); },
+         {{56, 0}, {4, 56}}, true, 0, 60},
+        {"ReadStatus", kCmdReadStatus, [&] { return channel_.ReadStatus(read.data(), 6, 0x10); }, {{6, 0x10}},
+         false, 0x10, 6},
+        {"ReadKeyAttributes", kCmdReadKeyAttributes, [&] { return channel_.ReadKeyAttributes(read.data()); },
+         {{15, 0}}, false, 0, 15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::fill(read.begin(), read.end(), 0xEE);
+        const size_t start = device_->Requests().size();
+        ASSERT_EQ(c.run(), kResultSuccess);
+        const std::vector<Report> requests = device_->Requests();
+        const Chunks all = LengthsAndOffsets();
+        EXPECT_EQ(Chunks(all.begin() + static_cast<std::ptrdiff_t>(start), all.end()), c.chunks);
+        for (size_t i = start; i < requests.size(); ++i)
+            EXPECT_EQ(requests[i][kFrameCommand], c.code) << "frame " << i - start;
+        const auto device = memory_.begin() + c.base;
+        if (c.write)
+            EXPECT_TRUE(std::equal(data.begin(), data.begin() + c.length, device));
+        else
+            EXPECT_TRUE(std::equal(read.begin(), read.begin() + c.length, device));
+    }
+}
+
 TEST_F(ChannelTest, DeviceStatusEndsAChunkedWriteAndKeepsEarlierChunks)
 {
     for (const auto& [status, expected] : {std::pair{kStatusRefused, kResultStatusRefused},

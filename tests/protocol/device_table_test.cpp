@@ -77,6 +77,41 @@ TEST(DeviceTableTest, FamilyPageAndIdentityRowsLineUp)
     EXPECT_EQ(std::string_view(UpdateIdentityTable[2].productType), "Q71");
 }
 
+TEST(DeviceTableTest, FamilyKeysAndIdentityStringsAreExact)
+{
+    struct FamilyKeys {
+        uint16_t vendor, product, kind, role;
+    };
+    const FamilyKeys keys[] = {{0x320F, 0x22A9, 2, 0}, {0x320F, 0x0000, 1, 0}, {0x320F, 0x1004, 3, 0},
+                               {0x0C76, 0x1630, 7, 0}};
+    struct Identity {
+        uint32_t typeCode;
+        const char* productType;
+        const char* subType;
+        const char* versionText;
+    };
+    const Identity identities[] = {
+        {1, "MS", "MS", ""}, {1, "KB", "KB", ""}, {2, "Q71", "Q71", ""}, {0, "Q71_BX2_BX1", "AP", "V0101"}};
+    for (size_t i = 0; i < kDeviceFamilyCount; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        const DeviceFamilyRow& family = DeviceFamilyTable[i];
+        EXPECT_EQ(std::string_view(family.tabHeaderName), "tab_header_device");
+        EXPECT_EQ(std::string_view(family.powerSwitchName), "device_power_switch");
+        EXPECT_EQ(family.vendorId, keys[i].vendor);
+        EXPECT_EQ(family.productId, keys[i].product);
+        EXPECT_EQ(family.kind, keys[i].kind);
+        EXPECT_EQ(family.role, keys[i].role);
+        EXPECT_EQ(std::string_view(DevicePageTable[i].lightPanelName), "kelvo_light");
+        const UpdateIdentityRow& identity = UpdateIdentityTable[i];
+        EXPECT_EQ(identity.typeCode, identities[i].typeCode);
+        EXPECT_EQ(identity.versionSlot, 0u);
+        EXPECT_EQ(std::string_view(identity.maker), "KELVO");
+        EXPECT_EQ(std::string_view(identity.productType), identities[i].productType);
+        EXPECT_EQ(std::string_view(identity.productSubType), identities[i].subType);
+        EXPECT_EQ(std::string_view(identity.versionText), identities[i].versionText);
+    }
+}
+
 TEST(DeviceTableTest, LookupsReturnTheFirstRowOfFourEqualValues)
 {
     struct Case {

@@ -24,6 +24,10 @@ TEST_F(ProfiledataTest, MissingProfileIsCreatedFromTheDefaultProfile)
     const Json::Value entry = profile.LoadProfile(PathOf("p.Json"));
     EXPECT_EQ(entry["LightInfo"]["SelectItem"].asInt(), 2);
     EXPECT_EQ(ReadJsonFile(PathOf("p.Json")), ReadJsonFile(defaultPath));
+    // Another profile falls back the same way, into the secondary entry only.
+    EXPECT_EQ(profile.LoadOtherProfile(PathOf("o.Json"))["LightInfo"]["Light"].asInt(), 4);
+    EXPECT_EQ(ReadJsonFile(PathOf("o.Json")), ReadJsonFile(defaultPath));
+    EXPECT_EQ(profile.Entry(), entry);
 }
 
 TEST_F(ProfiledataTest, ProfileWithoutEntryKeepsItsOtherMembers)

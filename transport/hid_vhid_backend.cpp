@@ -112,16 +112,16 @@ void VirtualHidConnection::Dispatch(vhid::Frame& frame)
         helloReceived_ = true;
         return;
     }
+    if (!vhid::IsWellFormed(frame))
+        return;
     switch (frame.type) {
     case vhid::kInput:
-        if (frame.payload.empty())
-            return;
         inputReports_.push_back(std::move(frame.payload));
         if (inputReports_.size() > kMaxQueuedInputReports)
             inputReports_.pop_front();
         return;
     case vhid::kAck:
-        acks_.push_back(frame.payload.size() == 1 && frame.payload[0] == kAckAccepted);
+        acks_.push_back(frame.payload[0] == kAckAccepted);
         if (acks_.size() > kMaxQueuedAcks)
             acks_.pop_front();
         return;

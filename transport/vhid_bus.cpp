@@ -52,6 +52,24 @@ bool IsInterfaceName(const std::string& name)
     return std::regex_match(name, shape);
 }
 
+bool IsWellFormed(const Frame& frame)
+{
+    switch (frame.type) {
+    case kHello:
+        return frame.payload.size() >= kHelloFixedSize;
+    case kAck:
+    case kGetFeature:
+        return frame.payload.size() == 1;  // accepted flag / report id
+    case kInput:
+    case kOutput:
+    case kSetOutput:
+    case kSetFeature:
+        return !frame.payload.empty();  // a report, report id first
+    default:
+        return true;  // FEATURE may be empty (refused); unknown types are the receiver's to ignore
+    }
+}
+
 std::vector<uint8_t> EncodeFrame(uint8_t type, const uint8_t* payload, size_t length)
 {
     std::vector<uint8_t> frame;

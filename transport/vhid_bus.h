@@ -53,6 +53,10 @@ std::string InterfaceName(uint16_t vid, uint16_t pid, int interfaceNumber, int c
 // True when a file name has the form above.
 bool IsInterfaceName(const std::string& name);
 
+// False for a frame of a known type whose payload has the wrong size for it
+// (a receiver ignores such a frame); frames of unknown types pass.
+bool IsWellFormed(const Frame& frame);
+
 std::vector<uint8_t> EncodeFrame(uint8_t type, const uint8_t* payload, size_t length);
 inline std::vector<uint8_t> EncodeFrame(uint8_t type, const std::vector<uint8_t>& payload)
 {

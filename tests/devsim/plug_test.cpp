@@ -154,6 +154,33 @@ TEST_F(DevsimTest, MalformedFrameClosesTheConnection)
     EXPECT_TRUE(client->ClosedByDevice());
 }
 
+// Each malformed request is ignored, so the first answer is the valid request's.
+TEST_F(DevsimTest, MalformedFeatureRequestsGetNoAnswer)
+{
+    ASSERT_TRUE(Sim().Plug(Port::MouseCable));
+    auto client = Connect(kMouseCommand);
+    ASSERT_TRUE(client->Hello());
+    struct Case {
+        vhid::Frame malformed;
+        vhid::Frame valid;
+        uint8_t answer;
+    };
+    const Case cases[] = {
+        {{vhid::kSetFeature, {}}, {vhid::kGetFeature, {5}}, vhid::kFeature},
+        {{vhid::kGetFeature, {}}, {vhid::kSetFeature, {5, 1}}, vhid::kAck},
+        {{vhid::kGetFeature, {5, 1}}, {vhid::kSetFeature, {5, 1}}, vhid::kAck},
+        {{vhid::kSetOutput, {}}, {vhid::kGetFeature, {5}}, vhid::kFeature},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int{c.malformed.type});
+        ASSERT_TRUE(client->Send(c.malformed.type, c.malformed.payload));
+        ASSERT_TRUE(client->Send(c.valid.type, c.valid.payload));
+        const auto answer = client->Next();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->type, c.answer);
+    }
+}
+
 TEST_F(DevsimTest, FrameSentJustBeforeTheHostClosesIsStillTaken)
 {
     ASSERT_TRUE(Sim().Plug(Port::MouseCable));

@@ -356,6 +356,22 @@ TEST_F(VirtualBusTest, LateAcknowledgementWaitingUnreadIsNotTakenForTheNextReque
     acceptor.join();
 }
 
+TEST_F(VirtualBusTest, MalformedAcknowledgementsAreIgnored)
+{
+    VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);
+    ASSERT_TRUE(hid_.Open(kVendorPath.c_str(), true, true, true, false));
+    std::thread answerer([&] {
+        ReceivedBy(device, 1);
+        device.SendToAll(vhid::EncodeFrame(vhid::kAck, std::vector<uint8_t>{}));
+        device.SendToAll(vhid::EncodeFrame(vhid::kAck, std::vector<uint8_t>{0, 0}));
+        device.SendInputToAll({});
+        device.SendToAll(vhid::EncodeFrame(vhid::kAck, std::vector<uint8_t>{1}));
+    });
+    const std::vector<uint8_t> report = CommandReport(0x22);
+    EXPECT_TRUE(hid_.SetOutputReport(report.data(), 64));
+    answerer.join();
+}
+
 TEST_F(VirtualBusTest, FlushQueueDropsKeptReports)
 {
     VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);

@@ -347,7 +347,8 @@ void CBusServer::Run()
         for (const Received& r : received) {
             if (observer_)
                 observer_(r.interfaceName, Direction::HostToDevice, r.frame);
-            handler_(r.interfaceId, r.connection, r.frame);
+            if (vhid::IsWellFormed(r.frame))  // a malformed frame is logged, never acted on
+                handler_(r.interfaceId, r.connection, r.frame);
         }
         lock.lock();
     }

@@ -48,7 +48,7 @@ std::string InterfaceName(uint16_t vid, uint16_t pid, int interfaceNumber, int c
 
 bool IsInterfaceName(const std::string& name)
 {
-    static const std::regex shape("hid#vid_[0-9a-f]{4}&pid_[0-9a-f]{4}(&mi_[0-9a-f]{2})?(&col[0-9a-f]{2})?#[a-z0-9_.-]+");
+    static const std::regex shape("hid#vid_[0-9a-f]{4}&pid_[0-9a-f]{4}(&mi_[0-9a-f]{2})?(&col[0-9a-f]{2})?#[a-z0-9_.-]*");
     return std::regex_match(name, shape);
 }
 

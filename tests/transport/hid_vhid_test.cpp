@@ -44,6 +44,31 @@ protected:
     CHidDevice hid_;
 };
 
+TEST(VirtualBusNames, SocketNamesFollowTheWindowsInterfacePathForm)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"hid#vid_320f&pid_22a9&mi_01&col02#sim-mouse-1", true},
+        {"hid#vid_320f&pid_22a9&mi_01#a_b.c-9", true},
+        {"hid#vid_320f&pid_22a9&col0a#x", true},
+        {"hid#vid_0c76&pid_1630#", true},  // any text of the instance charset, none included
+        {"HID#VID_320F&PID_22A9#sim", false},
+        {"hid#vid_320f&pid_22a9#Sim", false},
+        {"hid#vid_320f&pid_22a9&col02&mi_01#sim", false},
+        {"hid#vid_320&pid_22a9#sim", false},
+        {"hid#vid_320f&pid_22a9&mi_1#sim", false},
+        {"hid#vid_320f&pid_22a9&col002#sim", false},
+        {"hid#vid_320f&pid_22a9#sim#1", false},
+        {"hid#vid_320f&pid_22a9#sim&1", false},
+        {"hid#vid_320f&pid_22a9#sim 1", false},
+        {"hid#vid_320f&pid_22a9", false},
+        {"x-hid#vid_320f&pid_22a9#sim", false},
+    };
+    for (const auto& [name, valid] : cases)
+        EXPECT_EQ(vhid::IsInterfaceName(name), valid) << name;
+    EXPECT_EQ(vhid::InterfaceName(0x0C76, 0x1630, 3, -1, "sim-headset-1"), "hid#vid_0c76&pid_1630&mi_03#sim-headset-1");
+    EXPECT_EQ(vhid::InterfaceName(0x320F, 0x22AA, -1, 10, "r"), "hid#vid_320f&pid_22aa&col0a#r");
+}
+
 TEST(VirtualBusEnumerate, NoBusDirectoryMeansNoInterface)
 {
     ::setenv("KESTROVA_VHID_DIR", "/nonexistent/kestrova-vhid", 1);

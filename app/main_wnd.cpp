@@ -23,6 +23,14 @@ WindowHandle MainWindowHandle()
     return gMainWindow;
 }
 
+static void TraceWorkerEnd(CWorkerSlots::EndResult result)
+{
+    if (result == CWorkerSlots::EndResult::Ended)
+        Trace("所有对象处于激发状态");
+    else if (result == CWorkerSlots::EndResult::Overran)
+        Trace("所有对象处于非激发状态，超时");
+}
+
 static bool SameName(const QString& name, const char* expected)
 {
     return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
@@ -121,7 +129,7 @@ LRESULT CMainWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& b
 
 void CMainWnd::OnInstanceMessage(WPARAM wParam, LPARAM lParam)
 {
-    TraceF("instance message %u, %llx %llx", UWM_INSTANCE_MSG, static_cast<unsigned long long>(wParam),
+    TraceF("软件标示 %u，%llxd%llxd", UWM_INSTANCE_MSG, static_cast<unsigned long long>(wParam),
            static_cast<unsigned long long>(lParam));
     RefreshNoDeviceLayout("Open");
     ShowAndRaise();
@@ -157,14 +165,12 @@ void CMainWnd::Exit()
 
 void CMainWnd::OnDestroy()
 {
-    Trace("exit test");
+    Trace("退出测试");
     gMainWindow = 0;
     hide();
     const auto results = workers_.StopAll(kWorkerStopBound);
-    for (size_t slot = 0; slot < results.size(); ++slot) {
-        if (results[slot] == CWorkerSlots::EndResult::Ended)
-            TraceF("worker %zu ended", slot);
-    }
+    for (const CWorkerSlots::EndResult result : results)
+        TraceWorkerEnd(result);
     trayMenu_.Close();
     tray_.DeleteTrayIcon();
     QCoreApplication::exit(0);

@@ -13,7 +13,7 @@ UINT UWM_AUDIO_CTRL_MSG = 0;
 bool RegisterInstanceMessage()
 {
     UWM_INSTANCE_MSG = RegisterWindowMessage(QString::fromUtf8(kProductTitle));
-    TraceF("instance message: %u", UWM_INSTANCE_MSG);
+    TraceF("软件标示：%u", UWM_INSTANCE_MSG);
     return UWM_INSTANCE_MSG >= kFirstRegisteredMessage && UWM_INSTANCE_MSG <= kLastRegisteredMessage;
 }
 

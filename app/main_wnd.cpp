@@ -187,8 +187,9 @@ void CMainWnd::CloseToTray()
 
 void CMainWnd::ShowAndRaise()
 {
+    // Back to the size it had before it was minimised: maximised stays so.
     if (isMinimized())
-        showNormal();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     ShowWindow(true, true);
 }
 

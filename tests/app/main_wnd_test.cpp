@@ -104,3 +104,13 @@ TEST_F(MainWndTest, OtherMenuItemsDoNotEndTheProgram)
     SendWindowMessage(window.GetHWND(), WM_MENUCLICK, reinterpret_cast<WPARAM>(&about), 0);
     EXPECT_FALSE(window.IsClosed());
 }
+
+TEST_F(MainWndTest, SecondStartRestoresAMinimisedWindowToItsFormerSize)
+{
+    ASSERT_TRUE(WaitFor([&] { return Shown(); }));
+    window.showMaximized();
+    window.showMinimized();
+    BroadcastWindowMessage(UWM_INSTANCE_MSG, 0, 1);
+    EXPECT_TRUE(WaitFor([&] { return Shown(); }));
+    EXPECT_TRUE(window.isMaximized());
+}

@@ -68,10 +68,16 @@ std::string ReadWholeFile(const std::string& path)
     return bytes;
 }
 
+static constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 Json::Value ParseJsonText(const std::string& text)
 {
     const char* begin = text.data();
     const char* end = begin + std::strlen(begin);  // the text ends at its first zero byte
+    // Windows editors start UTF-8 files with a byte-order mark, which the
+    // reader would take for garbage.
+    if (std::string_view(begin, end).starts_with(kUtf8ByteOrderMark))
+        begin += kUtf8ByteOrderMark.size();
     if (begin == end)
         return Json::Value();
     Json::Value root;

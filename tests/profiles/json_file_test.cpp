@@ -45,6 +45,12 @@ TEST_F(JsonFileTest, CommentsAreAccepted)
     EXPECT_EQ(value["a"].asInt(), 1);
 }
 
+TEST_F(JsonFileTest, ByteOrderMarkOfWindowsEditorsIsSkipped)
+{
+    const Json::Value value = ReadJsonFile(Put("bom", "\xEF\xBB\xBF{\"a\": 1}"));
+    EXPECT_EQ(value["a"].asInt(), 1);
+}
+
 TEST_F(JsonFileTest, OversizedFileReadsAsNullWithoutLoadingIt)
 {
     const std::string path = Put("huge", "{\"a\": 1}");

@@ -53,7 +53,7 @@ struct Registry {
     std::mutex mutex;
     std::condition_variable sendDone;
     QHash<WindowHandle, EndpointEntry> endpoints;
-    QHash<QString, UINT> registeredNames;
+    QHash<QString, UINT> registeredNames;  // case-folded: names match without case
     UINT nextRegistered = kFirstRegisteredMessage;
     WindowHandle nextHandle = 1;
     bool loopEnded = false;
@@ -149,13 +149,14 @@ UINT RegisterWindowMessage(const QString& name)
         return 0;
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
-    auto it = registry.registeredNames.find(name);
+    const QString key = name.toCaseFolded();
+    auto it = registry.registeredNames.find(key);
     if (it != registry.registeredNames.end())
         return *it;
     if (registry.nextRegistered > kLastRegisteredMessage)
         return 0;
     const UINT number = registry.nextRegistered++;
-    registry.registeredNames.insert(name, number);
+    registry.registeredNames.insert(key, number);
     return number;
 }
 
@@ -163,7 +164,7 @@ UINT FindRegisteredMessage(const QString& name)
 {
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
-    return registry.registeredNames.value(name, 0);
+    return registry.registeredNames.value(name.toCaseFolded(), 0);
 }
 
 CMessageEndpoint::CMessageEndpoint(IMessageHandler& handler, bool receivesBroadcasts)

@@ -45,7 +45,8 @@ struct COPYDATASTRUCT {
     const void* lpData;
 };
 
-// Same name, same number; 0 when the name is empty or the numbers ran out.
+// Same name (without regard to case), same number; 0 when the name is
+// empty or the numbers ran out.
 UINT RegisterWindowMessage(const QString& name);
 // The number of a name registered before, 0 when it was never registered.
 UINT FindRegisteredMessage(const QString& name);

@@ -40,6 +40,13 @@ TEST(RegisteredMessageTest, SameNameSameNumberInTheRegisteredRange)
     EXPECT_EQ(FindRegisteredMessage(QStringLiteral("never registered")), 0u);
 }
 
+TEST(RegisteredMessageTest, NamesMatchWithoutCaseAsOtherProgramsMayWriteThem)
+{
+    const UINT relay = RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBF15}"));
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("{4695579f-999a-41D4-9faf-effce93ebf15}")), relay);
+    EXPECT_EQ(FindRegisteredMessage(QStringLiteral("{4695579F-999A-41D4-9FAF-EFFCE93EBF15}")), relay);
+}
+
 TEST_F(WindowMessagesTest, SendFromWorkerRunsOnTheUiThreadAndReturnsAfterIt)
 {
     std::atomic<bool> handled{false};

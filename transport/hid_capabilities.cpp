@@ -3,6 +3,8 @@
 #include "platform/trace.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -72,16 +74,43 @@ std::vector<HidDataItem> BuildDataItems(const HidPreparsedData& preparsed, HidRe
     return items;
 }
 
-void UnpackButtons(const uint8_t* report, uint32_t reportLength, HidReportKind kind, HidDataItem& item,
-                   const HidPreparsedData& preparsed)
+// What GetUsages answers for one usage page of one report, given room for a
+// list of a certain length.
+struct PressedUsages {
+    int32_t status = kHidStatusSuccess;
+    std::vector<uint16_t> usages;
+};
+
+// Every button item of a page asks the same question of a report; answering it
+// once keeps a descriptor of many items over one long field from taking
+// minutes per report.
+using PressedCache = std::map<std::pair<uint16_t, uint32_t>, PressedUsages>;
+
+const PressedUsages& PressedOf(const uint8_t* report, uint32_t reportLength, HidReportKind kind, uint16_t usagePage,
+                               uint32_t room, const HidPreparsedData& preparsed, PressedCache& cache)
 {
-    uint32_t found = std::min<uint32_t>(item.maxUsageListLength, static_cast<uint32_t>(item.usages.size()));
-    item.status = preparsed.GetUsages(kind, item.usagePage, item.usages.data(), &found, report, reportLength);
+    auto [entry, fresh] = cache.try_emplace({usagePage, room});
+    PressedUsages& pressed = entry->second;
+    if (fresh) {
+        pressed.usages.resize(room);
+        uint32_t found = room;
+        pressed.status = preparsed.GetUsages(kind, usagePage, pressed.usages.data(), &found, report, reportLength);
+        pressed.usages.resize(std::min(found, room));
+    }
+    return pressed;
+}
+
+void UnpackButtons(const uint8_t* report, uint32_t reportLength, HidReportKind kind, HidDataItem& item,
+                   const HidPreparsedData& preparsed, PressedCache& cache)
+{
+    const uint32_t room = std::min<uint32_t>(item.maxUsageListLength, static_cast<uint32_t>(item.usages.size()));
+    const PressedUsages& pressed = PressedOf(report, reportLength, kind, item.usagePage, room, preparsed, cache);
+    item.status = pressed.status;
     // Keep, in order, only the usages this item stands for.
     uint32_t kept = 0;
-    for (uint32_t i = 0; i < found; ++i) {
-        if (item.usages[i] >= item.usageMin && item.usages[i] <= item.usageMax)
-            item.usages[kept++] = item.usages[i];
+    for (uint16_t usage : pressed.usages) {
+        if (usage >= item.usageMin && usage <= item.usageMax)
+            item.usages[kept++] = usage;
     }
     if (kept < item.usages.size())
         item.usages[kept] = 0;
@@ -125,6 +154,7 @@ bool UnpackReportItems(const uint8_t* report, uint32_t reportLength, HidReportKi
 {
     if (report == nullptr || reportLength == 0 || (items == nullptr && itemCount > 0))
         return false;
+    PressedCache pressedByPage;
     for (uint32_t i = 0; i < itemCount; ++i) {
         HidDataItem& item = items[i];
         if (item.reportId != report[0])
@@ -134,7 +164,7 @@ bool UnpackReportItems(const uint8_t* report, uint32_t reportLength, HidReportKi
             return false;
         }
         if (item.isButton)
-            UnpackButtons(report, reportLength, kind, item, *preparsed);
+            UnpackButtons(report, reportLength, kind, item, *preparsed, pressedByPage);
         else if (!UnpackValue(report, reportLength, kind, item, *preparsed))
             return false;
         item.dataSet = true;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -285,6 +288,22 @@ TEST(HidReportDescriptor, HugeUsageRangesStayBounded)
     EXPECT_LE(set.kinds[HidP_Input].items.size(), kMaxDataItemsPerKind);
     for (const HidDataItem& item : set.kinds[HidP_Input].items)
         EXPECT_LE(item.usages.size(), kMaxUsageListLength);
+}
+
+TEST(HidReportDescriptor, ManyButtonItemsOverOneLongArrayUnpackWithoutHanging)
+{
+    // 2000 single usages over one array of 32752 one-bit elements: 1024 button
+    // items, each reading the same long field.
+    Bytes descriptor = {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x05, 0x09};
+    for (int i = 0; i < 2000; ++i)
+        descriptor.insert(descriptor.end(), {0x09, 0x01});
+    descriptor.insert(descriptor.end(), {0x15, 0x00, 0x26, 0xFF, 0x7F, 0x75, 0x01, 0x96, 0xF0, 0x7F, 0x81, 0x00, 0xC0});
+    HidCapabilitySet set = Capabilities(descriptor);
+    ASSERT_EQ(set.kinds[HidP_Input].items.size(), kMaxDataItemsPerKind);
+    auto unpacking = std::async(std::launch::async, [&] { return Unpack(set, Bytes(4095, 0)); });
+    ASSERT_EQ(unpacking.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_TRUE(unpacking.get());
+    EXPECT_EQ(Pressed(set.kinds[HidP_Input].items.back()).size(), set.kinds[HidP_Input].items.back().usages.size());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@ target_sources(kestrova_ui PRIVATE
   control.cpp
   control_factory.cpp
   dialog_builder.cpp
+  font_table.cpp
   menu_wnd.cpp
   notify.cpp
   resource_manager.cpp

@@ -2,6 +2,7 @@
 
 #include "platform/trace.h"
 #include "ui/dpi.h"
+#include "ui/font_table.h"
 #include "ui/resource_manager.h"
 
 #include <QCloseEvent>
@@ -42,6 +43,7 @@ bool WindowImplBase::Create(QWidget* parent, const QString& title)
         m_layoutSize = m_root->size();
         m_baseFontSize = m_root->font().pointSizeF();
         resize(m_layoutSize);
+        ApplyFonts();
     }
     InitWindow();
     QTimer::singleShot(0, this, [this] {
@@ -216,6 +218,7 @@ void WindowImplBase::SetDPI(int dpi)
         font.setPointSizeF(m_baseFontSize * m_dpi / kDefaultDpi);
         m_root->setFont(font);
     }
+    ApplyFonts();
     if (m_layoutSize.isValid())
         resize(ScaleValue(m_layoutSize.width()), ScaleValue(m_layoutSize.height()));
 }
@@ -226,6 +229,11 @@ void WindowImplBase::SetAllDPI(int dpi)
         if (auto* window = qobject_cast<WindowImplBase*>(widget))
             window->SetDPI(dpi);
     }
+}
+
+void WindowImplBase::ApplyFonts()
+{
+    CFontTable::GetInstance().ApplyFonts(m_root, m_dpi);
 }
 
 int WindowImplBase::ScaleValue(int value) const

@@ -80,6 +80,8 @@ public:
     int GetDPI() const { return m_dpi; }
     static void SetAllDPI(int dpi);  // every window of the program
     int ScaleValue(int value) const;
+    // Takes the shared fonts (CFontTable) again, at this window's DPI.
+    void ApplyFonts();
 
     // Skin: a Qt style sheet file (name or path through the resource folder).
     bool ApplyStyleSheet(const QString& nameOrPath);

@@ -6,6 +6,7 @@ target_sources(kestrova_ui PRIVATE
   font_table.cpp
   menu_wnd.cpp
   notify.cpp
+  render_engine.cpp
   resource_manager.cpp
   tray_icon.cpp
   widget_text.cpp

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <cstdlib>
+
 // The running program may still be starting (lock taken, socket not yet
 // listening): a second start tries for a little while.
 static constexpr int kSignalAttempts = 20;
@@ -69,9 +71,22 @@ static void RunMainWindow(QApplication& app)
     // The window has stopped its workers when it closed; it goes before the toolkit.
 }
 
+// Without a reachable window system (no display) Qt cannot start and ends
+// the process; the program still ends with 0, after Qt has said why.
+static QtMessageHandler gStartupMessageHandler = nullptr;
+
+static void EndWithZeroOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    gStartupMessageHandler(type, context, message);
+    if (type == QtFatalMsg)
+        std::_Exit(0);
+}
+
 int RunProgram(int argc, char** argv)
 {
+    gStartupMessageHandler = qInstallMessageHandler(EndWithZeroOnFatal);
     QApplication app(argc, argv);
+    qInstallMessageHandler(gStartupMessageHandler);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
     CPrivateFonts fonts(ProgramFolder());
     if (!RegisterInstanceMessage())

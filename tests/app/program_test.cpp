@@ -115,3 +115,11 @@ TEST_F(ProgramTest, StartsWithoutItsFontFolder)
     program.terminate();
     ExpectEndsWithZero(program);
 }
+
+TEST_F(ProgramTest, WithoutAWindowSystemEndsWithZero)
+{
+    environment.insert("QT_QPA_PLATFORM", "no-such-window-system");
+    QProcess& program = Start(Program());
+    ExpectEndsWithZero(program);
+    EXPECT_EQ(TimesShown(), 0);
+}

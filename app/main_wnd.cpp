@@ -49,13 +49,15 @@ CMainWnd::~CMainWnd()
 void CMainWnd::InitWindow()
 {
     Trace("InitWindow");
-    // The layout draws its own title bar.
-    setWindowFlag(Qt::FramelessWindowHint);
     maxButton_ = FindControl("maxbtn");
     restoreButton_ = FindControl("restorebtn");
     noDeviceLink_ = FindControl("No_device_Link");
-    if (CControlUI titleBar = FindControl("title_bar"))
+    // The layout draws its own title bar; a window without one (skin
+    // missing) keeps the system's frame and its buttons.
+    if (CControlUI titleBar = FindControl("title_bar")) {
+        setWindowFlag(Qt::FramelessWindowHint);
         titleBar.Widget()->installEventFilter(this);
+    }
     discoverySink_.SetWindow(GetHWND());
     gMainWindow = GetHWND();
 

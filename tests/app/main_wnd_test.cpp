@@ -114,3 +114,13 @@ TEST_F(MainWndTest, SecondStartRestoresAMinimisedWindowToItsFormerSize)
     EXPECT_TRUE(WaitFor([&] { return Shown(); }));
     EXPECT_TRUE(window.isMaximized());
 }
+
+TEST(MainWndWithoutSkinTest, WindowWithoutItsLayoutKeepsTheSystemFrame)
+{
+    QTemporaryDir emptySkin;
+    PrepareToolkit(emptySkin.path());
+    CMainWnd window;
+    EXPECT_FALSE(window.Create(nullptr, kProductTitle));
+    EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);  // its frame and buttons stay usable
+    PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName)));
+}

@@ -208,6 +208,7 @@ TEST_F(SimulatorTest, CtlShowsTheMouseAndSaysWhatIsWrong)
         {[] {}, "--trace info", 0, "返回"},
         {[this] { sim_.Plug(Port::MouseReceiver); }, "--receiver settings", 0, "report rate"},
         {[this] { sim_.SetLinked(false); }, "--receiver info", 2, "reports no linked mouse"},
+        {[] {}, "--receiver --count 1 watch", 2, "reports no linked mouse"},
         {[this] { sim_.FailNth(Device::Mouse, kCmdReadKeyTable, 1, kStatusFailed); }, "--cable keys", 1,
          "result -102"},
         {[this] { sim_.Notify(Device::Mouse, 0x0401); }, "--count 1 --bogus watch", 3, "unknown option"},

@@ -77,6 +77,12 @@ int RunWatch(const CtlOptions& options)
     std::optional<CtlDevice> device = LocateDevice(options);
     if (!device)
         return kExitNoDevice;
+    if (device->receiver) {
+        // An unlinked receiver stays silent: say so instead of waiting forever.
+        CCommandChannel linkCheck;
+        if (const int failed = OpenChannel(linkCheck, *device))
+            return failed;
+    }
     if (device->notificationPath.empty()) {
         std::fprintf(stderr, "error: the %s's notification interface is not present\n", device->name.c_str());
         return kExitNoDevice;

@@ -250,8 +250,14 @@ void CMainWnd::changeEvent(QEvent* event)
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event)
 {
-    // The title bar moves the frameless window and maximises it on a double click.
+    // The title bar moves the frameless window and maximises it on a double
+    // click. A right click opens the program menu there, as on the tray icon:
+    // on desktops without a tray it is the way to "exit".
     const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (mouse && mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonRelease) {
+        SetTimer(kTrayMenuTimer, 10);
+        return true;
+    }
     if (!mouse || mouse->button() != Qt::LeftButton)
         return WindowImplBase::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress && windowHandle()) {

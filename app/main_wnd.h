@@ -36,6 +36,7 @@ public:
     void Exit();
     bool IsWorkerRunning(int slot) const { return workers_.IsRunning(slot); }
     bool IsNoDeviceShown() const;
+    bool IsProgramMenuOpen() const { return trayMenu_.IsOpen(); }
 
 protected:
     QString GetSkinFile() override { return QStringLiteral("XML_MAIN"); }

@@ -24,7 +24,7 @@ std::string BusDirectory()
     if (own != nullptr && *own != '\0')
         return own;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0')
+    if (runtime != nullptr)
         return std::string(runtime) + "/kestrova-vhid";
     return "/tmp/kestrova-vhid-" + std::to_string(getuid());
 }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
@@ -95,6 +96,19 @@ TEST_F(MainWndTest, TrayMenuExitStopsTheWorkersAndClosesTheWindow)
     EXPECT_FALSE(window.IsWorkerRunning(CMainWnd::kDiscoverySlot));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(MainWindowHandle(), 0u);
+}
+
+TEST_F(MainWndTest, RightClickOnTheTitleBarOpensTheProgramMenu)
+{
+    // Without a tray icon this is the only way to the menu's "exit".
+    ASSERT_TRUE(WaitFor([&] { return Shown(); }));
+    auto* titleBar = window.findChild<QWidget*>("title_bar");
+    ASSERT_NE(titleBar, nullptr);
+    const QPointF inside(10, 10);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, titleBar->mapToGlobal(inside), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(titleBar, &release);
+    EXPECT_TRUE(WaitFor([&] { return window.IsProgramMenuOpen(); }));
 }
 
 TEST_F(MainWndTest, OtherMenuItemsDoNotEndTheProgram)

@@ -56,13 +56,15 @@ public:
                                  int cancelFd) = 0;
     // Drops the input reports kept for this handle.
     virtual bool FlushQueue(const HidDeadline& deadline) = 0;
+    // The handle is about to be released: wakes for good a call blocked in
+    // another thread that the cancel descriptor does not reach.
+    virtual void Abort() {}
 };
 
 // The virtual HID bus.
 constexpr const char* kVirtualHidPathPrefix = "vhid:";
 void AppendVirtualHidPaths(std::vector<std::string>& paths);
-std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access,
-                                                 int cancelFd);
+std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access);
 
 // Real devices through Linux hidraw.
 constexpr const char* kHidrawPathPrefix = "hidraw:";

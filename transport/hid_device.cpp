@@ -68,6 +68,8 @@ struct CHidDevice::State {
         ++closers;
         if (activeOperations > 0) {
             cancel.Raise();
+            if (open.handle != nullptr)
+                open.handle->Abort();
             idle.wait(guard, [this] { return activeOperations == 0; });
         }
         cancel.Lower();
@@ -150,7 +152,7 @@ bool CHidDevice::Open(const char* path, bool read, bool write, bool overlapped, 
         return false;
     HidOpenInterface next;
     if (StartsWith(openPath, kVirtualHidPathPrefix))
-        next.handle = OpenVirtualHid(openPath, access, d->cancel.Fd());
+        next.handle = OpenVirtualHid(openPath, access);
     else if (StartsWith(openPath, kHidrawPathPrefix))
         next.handle = OpenHidraw(openPath, access);
     if (!next.handle)

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <fcntl.h>
 #include <cstring>
 #include <deque>
 #include <dirent.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -34,7 +36,7 @@ public:
     VirtualHidConnection(int fd, const HidAccess& access) : fd_(fd), access_(access) {}
     ~VirtualHidConnection() override { ::close(fd_); }
 
-    bool ReceiveHello(int cancelFd);
+    bool ReceiveHello();
     const HidInterfaceInfo& Info() const override { return info_; }
     HidIoResult ReadReport(uint8_t* buffer, uint32_t length, const HidDeadline& deadline, int cancelFd) override;
     HidIoResult WriteReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
@@ -42,12 +44,14 @@ public:
     bool SetOutputReport(const uint8_t* report, uint32_t length, const HidDeadline& deadline,
                          int cancelFd) override;
     bool FlushQueue(const HidDeadline& deadline) override;
+    void Abort() override { Disconnect(); }
 
 private:
     // These need receiveLock_ held.
-    PumpResult Pump();
+    PumpResult Pump(int flags = MSG_DONTWAIT);
     bool PumpArrived();
-    bool WaitAndPump(const HidDeadline& deadline, int cancelFd);
+    bool WaitAndPump(const HidDeadline& deadline);
+    bool SetReceiveTimeout(int timeoutMs);
     void Dispatch(vhid::Frame& frame);
     bool SendFrame(uint8_t type, const uint8_t* payload, size_t length, const HidDeadline& deadline, int cancelFd);
     void Disconnect();
@@ -58,6 +62,7 @@ private:
     std::atomic<bool> closed_{false};
 
     HidTimedLock receiveLock_;  // decoder and queues
+    int receiveTimeoutMs_ = -1;  // what the socket's receive time-out is set to; -1 none
     bool helloReceived_ = false;
     vhid::FrameDecoder decoder_;
     std::deque<std::vector<uint8_t>> inputReports_;
@@ -72,11 +77,11 @@ void VirtualHidConnection::Disconnect()
     ::shutdown(fd_, SHUT_RDWR);
 }
 
-PumpResult VirtualHidConnection::Pump()
+PumpResult VirtualHidConnection::Pump(int flags)
 {
     uint8_t chunk[vhid::kHeaderSize + vhid::kMaxPayload];
-    const ssize_t received = ::recv(fd_, chunk, sizeof chunk, MSG_DONTWAIT);
-    if (received < 0 && (errno == EAGAIN || errno == EINTR))
+    const ssize_t received = ::recv(fd_, chunk, sizeof chunk, flags);
+    if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
         return PumpResult::kEmpty;
     if (received <= 0) {
         Disconnect();
@@ -140,26 +145,54 @@ bool VirtualHidConnection::PumpArrived()
     return result != PumpResult::kClosed;
 }
 
-bool VirtualHidConnection::WaitAndPump(const HidDeadline& deadline, int cancelFd)
+bool VirtualHidConnection::SetReceiveTimeout(int timeoutMs)
 {
-    if (closed_ || WaitForFd(fd_, POLLIN, cancelFd, deadline) != HidWaitResult::kReady)
+    if (timeoutMs == receiveTimeoutMs_)
+        return true;
+    timeval limit{};  // zero: no limit
+    if (timeoutMs > 0) {
+        limit.tv_sec = timeoutMs / 1000;
+        limit.tv_usec = (timeoutMs % 1000) * 1000;
+    }
+    if (::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0)
         return false;
-    return Pump() != PumpResult::kClosed;
+    receiveTimeoutMs_ = timeoutMs;
+    return true;
 }
 
-bool VirtualHidConnection::ReceiveHello(int cancelFd)
+// Waits in the receive itself, not in poll: waking a blocked receive costs a
+// few microseconds less per report, which is most of a request/reply round
+// trip. The socket's receive time-out ends the wait at the deadline, and a
+// closing thread wakes it with Abort.
+bool VirtualHidConnection::WaitAndPump(const HidDeadline& deadline)
+{
+    while (!closed_) {
+        const int remainingMs = deadline.RemainingMs();
+        if (remainingMs == 0)
+            return Pump() == PumpResult::kData;
+        if (!SetReceiveTimeout(remainingMs))
+            return false;
+        const PumpResult result = Pump(0);
+        if (result != PumpResult::kEmpty)
+            return result == PumpResult::kData;
+        // The receive time-out ran out or a signal came: look at the deadline again.
+    }
+    return false;
+}
+
+bool VirtualHidConnection::ReceiveHello()
 {
     const HidDeadline deadline(kHelloTimeoutMs);
     HidTimedLockGuard receive(receiveLock_, deadline);
     while (receive.Owns() && !helloReceived_) {
-        if (!WaitAndPump(deadline, cancelFd))
+        if (!WaitAndPump(deadline))
             return false;
     }
     return helloReceived_ && !closed_;
 }
 
 HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, const HidDeadline& deadline,
-                                             int cancelFd)
+                                             int /*cancelFd: Abort wakes a blocked receive*/)
 {
     if (!access_.read)
         return {};
@@ -168,7 +201,7 @@ HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, c
         return {};
     // Reports that arrived before the device left are still delivered.
     while (inputReports_.empty()) {
-        if (!WaitAndPump(deadline, cancelFd) && inputReports_.empty())
+        if (!WaitAndPump(deadline) && inputReports_.empty())
             return {};
     }
     const std::vector<uint8_t> report = std::move(inputReports_.front());
@@ -233,7 +266,7 @@ bool VirtualHidConnection::SetOutputReport(const uint8_t* report, uint32_t lengt
     if (!SendFrame(vhid::kSetOutput, report, reportLength, deadline, cancelFd))
         return false;
     while (acks_.empty()) {
-        if (!WaitAndPump(deadline, cancelFd))
+        if (!WaitAndPump(deadline))
             return false;
     }
     const bool accepted = acks_.front();
@@ -261,7 +294,11 @@ int ConnectNonBlocking(const std::string& socketPath)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    // Connected, the socket blocks again: receives wait in the kernel (sends
+    // never block, they pass MSG_DONTWAIT).
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return -1;
     }
@@ -289,7 +326,7 @@ void AppendVirtualHidPaths(std::vector<std::string>& paths)
         paths.push_back(kVirtualHidPathPrefix + name);
 }
 
-std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access, int cancelFd)
+std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access)
 {
     const std::string name = path.substr(std::strlen(kVirtualHidPathPrefix));
     if (!vhid::IsInterfaceName(name))
@@ -298,7 +335,7 @@ std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const 
     if (fd < 0)
         return nullptr;
     auto connection = std::make_unique<VirtualHidConnection>(fd, access);
-    if (!connection->ReceiveHello(cancelFd))
+    if (!connection->ReceiveHello())
         return nullptr;
     return connection;
 }

@@ -1,8 +1,16 @@
 # The application shell: a library the tests link, and the program itself.
 add_library(kestrova_app STATIC
+  exchange_rules.cpp
   frame_rules.cpp
   main_discovery_sink.cpp
   main_wnd.cpp
+  main_wnd_files.cpp
+  main_wnd_messages.cpp
+  main_wnd_routes.cpp
+  main_wnd_tray.cpp
+  msg_box_standin.cpp
+  profile_name_standin.cpp
+  notify_routes.cpp
   program.cpp
   registered_messages.cpp)
 target_link_libraries(kestrova_app PUBLIC kestrova_ui)

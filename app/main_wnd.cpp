@@ -1,20 +1,28 @@
 #include "app/main_wnd.h"
 
 #include "app/frame_rules.h"
+#include "app/main_messages.h"
+#include "app/msg_box_standin.h"
 #include "app/registered_messages.h"
 #include "platform/product.h"
 #include "platform/trace.h"
 #include "services/diag_log.h"
+#include "ui/control_factory.h"
+#include "ui/dialog_builder.h"
 #include "ui/resource_manager.h"
 
 #include <QCoreApplication>
-#include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScreen>
 #include <QWindow>
 
+#include <array>
 #include <atomic>
+#include <utility>
 
 static std::atomic<WindowHandle> gMainWindow{0};
 
@@ -23,17 +31,35 @@ WindowHandle MainWindowHandle()
     return gMainWindow;
 }
 
+void CDevicePages::Add(CVelmoraUSBDevice* page)
+{
+    all.append(page);
+    if (IsMousePage(page))
+        mice.append(page);
+    else if (IsKeyboardPage(page))
+        keyboards.append(page);
+    else if (page->GetDeviceKind() == kKindMousePad)
+        mousePads.append(page);
+    else if (page->GetDeviceKind() == kKindHeadset)
+        headsets.append(page);
+}
+
+QList<CVelmoraUSBDevice*> CDevicePages::LitPages() const
+{
+    return mice + mousePads + keyboards;
+}
+
+QList<CVelmoraUSBDevice*> CDevicePages::MouseAndKeyboardPages() const
+{
+    return mice + keyboards;
+}
+
 static void TraceWorkerEnd(CWorkerSlots::EndResult result)
 {
     if (result == CWorkerSlots::EndResult::Ended)
         Trace("所有对象处于激发状态");
     else if (result == CWorkerSlots::EndResult::Overran)
         Trace("所有对象处于非激发状态，超时");
-}
-
-static bool SameName(const QString& name, const char* expected)
-{
-    return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
 }
 
 CMainWnd::CMainWnd() = default;
@@ -49,9 +75,17 @@ CMainWnd::~CMainWnd()
 void CMainWnd::InitWindow()
 {
     Trace("InitWindow");
+    closeButton_ = FindControl("closebtn");
     maxButton_ = FindControl("maxbtn");
     restoreButton_ = FindControl("restorebtn");
+    minButton_ = FindControl("minbtn");
+    skinButton_ = FindControl("skinbtn");
+    gameModeButton_ = FindControl("gamemodebtn");
+    cloudButton_ = FindControl("cloudbtn");
+    smartEyesButton_ = FindControl("smarteyesbtn");
+    setButton_ = FindControl("setbtn");
     noDeviceLink_ = FindControl("No_device_Link");
+    errorDeviceLink_ = FindControl("Error_device_Link");
     // The layout draws its own title bar; a window without one (skin
     // missing) keeps the system's frame and its buttons.
     if (CControlUI titleBar = FindControl("title_bar")) {
@@ -65,107 +99,87 @@ void CMainWnd::InitWindow()
     setWindowIcon(icon);
     if (!tray_.CreateTrayIcon(this, icon, QString::fromUtf8(kProductTitle), UIMSG_TRAYICON))
         Trace("no tray icon: the close button minimises");
+    WatchDisplays();
+}
+
+void CMainWnd::WatchDisplays()
+{
+    const auto displayChanged = [this] { PostWindowMessage(GetHWND(), WM_DISPLAYCHANGE, 0, 0); };
+    for (QScreen* monitor : QGuiApplication::screens())
+        connect(monitor, &QScreen::geometryChanged, this, displayChanged);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, displayChanged](QScreen* monitor) {
+        connect(monitor, &QScreen::geometryChanged, this, displayChanged);
+        displayChanged();
+    });
 }
 
 void CMainWnd::OnWindowInit()
 {
+    if (windowInitialised_)
+        return;
+    if (const QScreen* monitor = QGuiApplication::primaryScreen())
+        screenSize_ = monitor->size();
     ShowWindow(false);  // shown by the instance message after the first discovery pass
     workers_.Start(kDiscoverySlot, [this](const CStopEvent& stop) {
         DeviceDiscoveryThread(deviceSlots_, discoverySink_, stop);
     });
     SetTimer(kStartupTimer, 100);
+    windowInitialised_ = true;
 }
 
-void CMainWnd::Notify(TNotifyUI& msg)
+QWidget* CMainWnd::CreateControl(const QString& className, QWidget* parent)
 {
-    if (msg.sType != "timer")
-        TraceF("notify %s from %s", qPrintable(msg.sType), qPrintable(msg.SenderName()));
-    if (msg.sType == "windowinit")
-        OnWindowInit();
-    else if (msg.sType == "click")
-        OnClick(msg.SenderName());
-    else if (msg.sType == "timer")
-        OnTimer(static_cast<UINT>(msg.wParam));
-    WindowImplBase::Notify(msg);
-}
-
-void CMainWnd::OnClick(const QString& sender)
-{
-    // "nodevice_ok_btn" hides like the close button, with the same fallback.
-    if (SameName(sender, "closebtn") || SameName(sender, "nodevice_ok_btn"))
-        CloseToTray();
-    else if (SameName(sender, "minbtn"))
-        showMinimized();
-    else if (SameName(sender, "maxbtn"))
-        showMaximized();
-    else if (SameName(sender, "restorebtn"))
-        showNormal();
-}
-
-void CMainWnd::OnTimer(UINT id)
-{
-    KillTimer(id);
-    if (id == kStartupTimer)
-        FitToMonitor();
-    else if (id == kTrayMenuTimer)
-        OpenTrayMenu();
-}
-
-LRESULT CMainWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
-{
-    bHandled = true;
-    if (uMsg == UWM_INSTANCE_MSG && uMsg != 0)
-        OnInstanceMessage(wParam, lParam);
-    else if (uMsg == UIMSG_TRAYICON)
-        OnTrayIcon(lParam);
-    else if (uMsg == WM_MENUCLICK && wParam != 0)
-        OnMenuCommand(*reinterpret_cast<const MenuCmd*>(wParam));
-    else if (uMsg == WM_CLOSE)
-        CloseToTray();  // the window manager's close: the same as "closebtn"
-    else if (uMsg == WM_DESTROY)
-        OnDestroy();
-    else
-        return WindowImplBase::HandleMessage(uMsg, wParam, lParam, bHandled);
-    return 0;
-}
-
-void CMainWnd::OnInstanceMessage(WPARAM wParam, LPARAM lParam)
-{
-    TraceF("软件标示 %u，%llxd%llxd", UWM_INSTANCE_MSG, static_cast<unsigned long long>(wParam),
-           static_cast<unsigned long long>(lParam));
-    RefreshNoDeviceLayout("Open");
-    ShowAndRaise();
-}
-
-void CMainWnd::OnTrayIcon(LPARAM mouseMessage)
-{
-    if (mouseMessage == WM_LBUTTONUP) {
-        RefreshNoDeviceLayout("UIMSG_TRAYICON");
-        const bool shown = isVisible() && !isMinimized();
-        if (shown) {
-            ShowWindow(false);
-        } else {
-            FitToMonitor();
-            ShowAndRaise();
-        }
-    } else if (mouseMessage == WM_RBUTTONUP) {
-        SetTimer(kTrayMenuTimer, 10);
+    // Classes the layouts name by a short name, and those built from a
+    // layout of their own.
+    static constexpr std::array<std::pair<const char*, const char*>, 18> kClasses = {{
+        {"CircleProgress", "CCircleProgressUI"},
+        {"SelectPanel", "CSelectPanelUI"},
+        {"DeviceKeyButton", "CDeviceKeyButtonUI"},
+        {"HandImgButton", "CHandImgButtonUI"},
+        {"AudioRecord", "CAudioRecordUI"},
+        {"HandImgSelectButton", "CHandImgSelectButtonUI"},
+        {"RedioMacroButton", "CRedioMacroButtonUI"},
+        {"ComboEditContainerElement", "CComboEditContainerElementUI"},
+        {"VelmoraMousePadDevice", "CVelmoraMousePadDevice"},
+        {"VelmoraHS6533Device", "CVelmoraHS6533Device"},
+        {"VelmoraMouseDevice", "CVelmoraMouseDevice"},
+        {"VelmoraKeyboardDevice", "CVelmoraKeyboardDevice"},
+        {"DeviceProfile", "CDeviceProfileUI"},
+        {"LightControl", "CLightControlUI"},
+        {"MagicControl", "CMagicControlUI"},
+        {"Voice6533Control", "CVoice6533ControlUI"},
+        {"KeySetControl", "CKeySetControlUI"},
+        {"ShootControl", "CShootControlUI"},
+    }};
+    static constexpr std::array<std::pair<const char*, const char*>, 8> kSubLayouts = {{
+        {"DeviceProfileUI", "XML\\CustomControlXML\\DeviceProfile.xml"},
+        {"LightSetControlUI", "XML\\CustomControlXML\\LightControl.xml"},
+        {"Voice6533SetControlUI", "XML\\CustomControlXML\\Voice6533Control.xml"},
+        {"MagicSetControlUI", "XML\\CustomControlXML\\MagicControl.xml"},
+        {"KeySetControlUI", "XML\\CustomControlXML\\KeySetControl.xml"},
+        {"MacroSetControlUI", "XML\\CustomControlXML\\MacroControl.xml"},
+        {"ShootKeySetControlUI", "XML\\CustomControlXML\\ShootControl.xml"},
+        {"VirtualSetControlUI", "XML\\CustomControlXML\\VirtualSet.xml"},
+    }};
+    for (const auto& [name, registered] : kClasses) {
+        if (className.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return CControlFactory::GetInstance().CreateControl(QString::fromLatin1(registered), parent);
     }
-}
-
-void CMainWnd::OnMenuCommand(const MenuCmd& command)
-{
-    if (SameName(command.szName, "exit"))
-        Exit();
+    for (const auto& [name, layout] : kSubLayouts) {
+        if (className.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return CDialogBuilder::Create(QString::fromLatin1(layout), nullptr, parent);
+    }
+    return nullptr;
 }
 
 void CMainWnd::Exit()
 {
+    CloseAuxWindows();
     trayMenu_.Close();
     Close(IDOK);
 }
 
-void CMainWnd::OnDestroy()
+LRESULT CMainWnd::OnDestroy(WPARAM, LPARAM)
 {
     Trace("退出测试");
     gMainWindow = 0;
@@ -173,18 +187,28 @@ void CMainWnd::OnDestroy()
     const auto results = workers_.StopAll(kWorkerStopBound);
     for (const CWorkerSlots::EndResult result : results)
         TraceWorkerEnd(result);
+    CloseAuxWindows();
     trayMenu_.Close();
+    macroActionMenu_.Close();
     tray_.DeleteTrayIcon();
     QCoreApplication::exit(0);
+    return 0;
 }
 
 void CMainWnd::CloseToTray()
+{
+    CloseAuxWindows();
+    HideToTray();
+}
+
+void CMainWnd::HideToTray()
 {
     trayMenu_.Close();
     if (CloseButtonAction(tray_.IsCreated() && CTrayIcon::IsAvailable()) == CloseAction::HideToTray)
         ShowWindow(false);
     else
         showMinimized();
+    SetPagesHidden(1);
 }
 
 void CMainWnd::ShowAndRaise()
@@ -193,6 +217,13 @@ void CMainWnd::ShowAndRaise()
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     ShowWindow(true, true);
+    SetPagesHidden(0);
+}
+
+void CMainWnd::SetPagesHidden(int hidden)
+{
+    for (CVelmoraUSBDevice* page : pages_.MouseAndKeyboardPages())
+        page->SetWindowHidden(hidden);
 }
 
 void CMainWnd::RefreshNoDeviceLayout(const char* source)
@@ -215,24 +246,35 @@ int CMainWnd::ConnectedDeviceCount() const
     return 0;
 }
 
-void CMainWnd::FitToMonitor()
+void CMainWnd::CloseAuxWindows()
 {
-    const QScreen* monitor = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!monitor)
-        return;
-    SetDPI(FitDpi(monitor->geometry().size()));
-    CenterWindow();
+    for (const QPointer<WindowImplBase>& window : {settingsWnd_, aboutWnd_, colorPickerWnd_, audioLightWnd_}) {
+        if (window)
+            window->Close(IDCANCEL);
+    }
 }
 
-void CMainWnd::OpenTrayMenu()
+void CMainWnd::OpenAuxWindow(RouteAction which)
 {
-    const QPoint cursor = QCursor::pos();
-    const QScreen* monitor = QGuiApplication::screenAt(cursor);
-    if (!monitor)
-        monitor = QGuiApplication::primaryScreen();
-    const QRect area = monitor ? monitor->geometry() : QRect();
-    if (!trayMenu_.Init(this, QStringLiteral("menu.xml"), cursor, TrayMenuAlign(cursor, area)))
-        Trace("tray menu could not be built");
+    // The skin, settings, about and audio-light style windows open here as
+    // they arrive; until then the command is only traced.
+    TraceF("auxiliary window %d not available", static_cast<int>(which));
+}
+
+void CMainWnd::OpenMouseSettings()
+{
+    // The desktop's own mouse settings, whichever desktop offers them.
+    static constexpr std::array<std::pair<const char*, const char*>, 3> kMouseSettings = {{
+        {"gnome-control-center", "mouse"},
+        {"systemsettings", "kcm_mouse"},
+        {"xfce4-mouse-settings", ""},
+    }};
+    for (const auto& [program, argument] : kMouseSettings) {
+        const QStringList arguments = *argument ? QStringList{QString::fromLatin1(argument)} : QStringList{};
+        if (StartProgram(QString::fromLatin1(program), arguments, QString()))
+            return;
+    }
+    Trace("no mouse settings program found");
 }
 
 void CMainWnd::SwapMaxRestoreButtons()
@@ -243,9 +285,33 @@ void CMainWnd::SwapMaxRestoreButtons()
 
 void CMainWnd::changeEvent(QEvent* event)
 {
+    bool handled = false;
     if (event->type() == QEvent::WindowStateChange)
         SwapMaxRestoreButtons();
+    else if (event->type() == QEvent::ActivationChange)
+        HandleMessage(WM_ACTIVATE, isActiveWindow() ? 1 : 0, 0, handled);
     WindowImplBase::changeEvent(event);
+}
+
+void CMainWnd::enterEvent(QEnterEvent* event)
+{
+    bool handled = false;
+    HandleMessage(WM_MOUSEHOVER, 0, 0, handled);
+    WindowImplBase::enterEvent(event);
+}
+
+void CMainWnd::leaveEvent(QEvent* event)
+{
+    bool handled = false;
+    HandleMessage(WM_MOUSELEAVE, 0, 0, handled);
+    WindowImplBase::leaveEvent(event);
+}
+
+void CMainWnd::wheelEvent(QWheelEvent* event)
+{
+    bool handled = false;
+    HandleMessage(WM_MOUSEWHEEL, 0, 0, handled);
+    WindowImplBase::wheelEvent(event);
 }
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event)
@@ -269,4 +335,42 @@ bool CMainWnd::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return WindowImplBase::eventFilter(watched, event);
+}
+
+int CMainWnd::ShowMessage(const QString& titleId, const QString& text, bool textIsIdentifier, bool withCancel)
+{
+    return ShowMessageBox(this, titleId, text, GetDPI(), textIsIdentifier, withCancel);
+}
+
+QString CMainWnd::ChooseFile(FileDialog dialog, FileKind kind)
+{
+    static constexpr std::array<std::pair<const char*, const char*>, 3> kFilters = {{
+        {"Profile Files(*.json)", "json"},
+        {"Macro Files(*.mac)", "mac"},
+        {"Shoot Files(*.shoot)", "shoot"},
+    }};
+    const auto& [filter, extension] = kFilters[static_cast<size_t>(kind)];
+    QFileDialog chooser(this, QString(), QString(), QString::fromLatin1(filter));
+    chooser.setDefaultSuffix(QString::fromLatin1(extension));
+    if (dialog == FileDialog::Open) {
+        chooser.setAcceptMode(QFileDialog::AcceptOpen);
+        chooser.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        chooser.setAcceptMode(QFileDialog::AcceptSave);
+        chooser.setFileMode(QFileDialog::AnyFile);
+    }
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return QString();
+    const QString chosen = chooser.selectedFiles().constFirst();
+    return dialog == FileDialog::Open ? QFileInfo(chosen).canonicalFilePath() : chosen;
+}
+
+bool CMainWnd::StartProgram(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    return QProcess::startDetached(program, arguments, folder);
+}
+
+void CMainWnd::EndProgram()
+{
+    Exit();
 }

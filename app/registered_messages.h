@@ -20,6 +20,12 @@ inline constexpr const char* kAudioCtrlMessageName = "{4695579F-999A-41d4-9FAF-E
 // UWM_INSTANCE_MSG, needed before the instance test. False when the number
 // is outside the registered range.
 bool RegisterInstanceMessage();
-// The five GUID messages; the first instance registers them once the toolkit
-// is prepared.
+// The five GUID messages, the capture (hook) messages and the game events;
+// the first instance registers them once the toolkit is prepared.
 void RegisterProcessMessages();
+
+// The messages a capture sends for each key or mouse event, and the game
+// events other programs send. 0 for a number that is none of them.
+const char* HookMessageName(UINT message);
+const char* GameMessageName(UINT message);
+inline constexpr const char* kHitKeyMessageName = "WM_HOOK_KEY_HITKEY_MSG";

@@ -3,6 +3,7 @@
 #include "platform/trace.h"
 
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-constexpr int kWriteTimeoutMs = 1000;
 // A frame is a name and a few numbers, or a small data block; anything
 // larger is someone else talking to the wrong socket.
 constexpr qint64 kMaxPendingBytes = 1 << 20;
@@ -128,11 +128,13 @@ void CMessageServer::OnReadyRead(QLocalSocket* socket)
 }
 
 bool PostRegisteredMessageTo(const QString& socketName, const QString& messageName,
-                             qint64 wParam, qint64 lParam, const QByteArray& bytes)
+                             qint64 wParam, qint64 lParam, const QByteArray& bytes,
+                             std::chrono::milliseconds bound)
 {
+    const QDeadlineTimer deadline(bound);
     QLocalSocket socket;
     socket.connectToServer(MessageSocketPath(socketName));
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
         return false;
     QByteArray frame;
     QDataStream stream(&frame, QIODevice::WriteOnly);
@@ -141,7 +143,7 @@ bool PostRegisteredMessageTo(const QString& socketName, const QString& messageNa
     if (socket.write(frame) != frame.size())
         return false;
     while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(kWriteTimeoutMs))
+        if (deadline.hasExpired() || !socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             return false;
     }
     socket.disconnectFromServer();

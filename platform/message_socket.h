@@ -14,6 +14,8 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+
 class QLocalServer;
 class QLocalSocket;
 
@@ -42,6 +44,9 @@ private:
 };
 
 // Client side: delivers one registered message by name to the program that
-// listens at socketName. True when the frame was handed over.
+// listens at socketName. True when the frame was handed over within the
+// bound (connecting and writing together).
+inline constexpr std::chrono::milliseconds kDefaultPostBound{2000};
 bool PostRegisteredMessageTo(const QString& socketName, const QString& messageName,
-                             qint64 wParam, qint64 lParam, const QByteArray& bytes = {});
+                             qint64 wParam, qint64 lParam, const QByteArray& bytes = {},
+                             std::chrono::milliseconds bound = kDefaultPostBound);

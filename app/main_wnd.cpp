@@ -62,7 +62,10 @@ static void TraceWorkerEnd(CWorkerSlots::EndResult result)
         Trace("所有对象处于非激发状态，超时");
 }
 
-CMainWnd::CMainWnd() = default;
+CMainWnd::CMainWnd()
+{
+    AddVirtualWnd(QStringLiteral("mainpage"), &mainPage_);
+}
 
 CMainWnd::~CMainWnd()
 {
@@ -70,6 +73,7 @@ CMainWnd::~CMainWnd()
     // they end before the slot list and the sink they use go.
     if (!IsClosed())
         Close(IDCANCEL);
+    RemoveVirtualWnd(QStringLiteral("mainpage"));
 }
 
 void CMainWnd::InitWindow()

@@ -183,6 +183,9 @@ private:
     CControlUI gameModeButton_, cloudButton_, smartEyesButton_, setButton_;
     CControlUI noDeviceLink_;
     CControlUI errorDeviceLink_;
+    // Takes the notifications of controls marked virtualwnd="mainpage" and
+    // does nothing with them.
+    CNotifyPump mainPage_;
     CTrayIcon tray_;
     CMenuWnd trayMenu_;
     CMenuWnd macroActionMenu_;

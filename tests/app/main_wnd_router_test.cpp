@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -397,4 +398,24 @@ TEST_F(MainWndRouterTest, WorkToolGetsTheStatusBlock)
     Send(UWM_WORKTOOL_QUERY_MSG);
     EXPECT_TRUE(RunEventsUntil([&] { return !tool.block.isEmpty(); }));
     EXPECT_EQ(tool.block, WorkToolStatusBlock());
+}
+
+TEST_F(MainWndRouterTest, ClosingAModalWindowEndsOnlyItsOwnRun)
+{
+    class ModalWindow : public WindowImplBase {
+    protected:
+        QString GetSkinFile() override { return QString(); }
+        QString GetWindowClassName() const override { return "ModalWnd"; }
+    } modal;
+    modal.Create(&window, "modal");
+    int modalCode = -1;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] { modal.close(); });  // the window manager's close command
+        modalCode = modal.ShowModal();
+        QTimer::singleShot(0, [] { QCoreApplication::exit(7); });
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 7);  // the program's loop ran on after the modal one ended
+    EXPECT_EQ(modalCode, IDCANCEL);
+    EXPECT_FALSE(window.IsClosed());
+    EXPECT_TRUE(window.IsWorkerRunning(CMainWnd::kDiscoverySlot));
 }

@@ -419,3 +419,27 @@ TEST_F(MainWndRouterTest, ClosingAModalWindowEndsOnlyItsOwnRun)
     EXPECT_FALSE(window.IsClosed());
     EXPECT_TRUE(window.IsWorkerRunning(CMainWnd::kDiscoverySlot));
 }
+
+TEST_F(MainWndRouterTest, OtherProgramsMessagesWithAnyParametersAreHarmless)
+{
+    const QStringList names = {kProductTitle,          kSetWndRelayMessageName, kLightClaimMessageName,
+                               kLightStateMessageName, kWorkToolQueryMessageName, kAudioCtrlMessageName,
+                               "WM_HOOK_KEY_SINGLEKEY_MSG", "WM_HOOK_KEY_MSMACRO_MSG", "Game_Kill"};
+    const std::pair<WPARAM, LPARAM> parameters[] = {{0, 0}, {1, 2}, {1, -1}, {~WPARAM{0}, 0x7fffffff}};
+    for (const QString& name : names) {
+        const UINT message = FindRegisteredMessage(name);
+        ASSERT_NE(message, 0u) << name.toStdString();
+        for (const auto& [wParam, lParam] : parameters) {
+            Send(message, wParam, lParam);
+            SendWindowMessageData(window.GetHWND(), message, wParam, static_cast<std::uintptr_t>(lParam),
+                                  QByteArray(3, '\xff'));
+        }
+    }
+    for (const auto& [kind, size] : std::initializer_list<std::pair<std::uintptr_t, int>>{
+             {1, 0}, {1, 7}, {2, 1}, {~std::uintptr_t{0}, 5000}}) {
+        SendCopyData(window.GetHWND(), 0, kind, QByteArray(size, '\x7f'));
+    }
+    Send(WM_COPYDATA, 0, 0);  // no data record at all
+    EXPECT_FALSE(window.IsClosed());
+    EXPECT_TRUE(window.CopyDataBuffer(kSoundDataKind).isEmpty());
+}

@@ -1,6 +1,7 @@
 # The application shell: a library the tests link, and the program itself.
 add_library(kestrova_app STATIC
   exchange_rules.cpp
+  file_dialogs.cpp
   frame_rules.cpp
   main_discovery_sink.cpp
   main_wnd.cpp

@@ -346,27 +346,14 @@ int CMainWnd::ShowMessage(const QString& titleId, const QString& text, bool text
     return ShowMessageBox(this, titleId, text, GetDPI(), textIsIdentifier, withCancel);
 }
 
-QString CMainWnd::ChooseFile(FileDialog dialog, FileKind kind)
+QString CMainWnd::ChooseFile(FileDialogMode mode, FileKind kind)
 {
-    static constexpr std::array<std::pair<const char*, const char*>, 3> kFilters = {{
-        {"Profile Files(*.json)", "json"},
-        {"Macro Files(*.mac)", "mac"},
-        {"Shoot Files(*.shoot)", "shoot"},
-    }};
-    const auto& [filter, extension] = kFilters[static_cast<size_t>(kind)];
-    QFileDialog chooser(this, QString(), QString(), QString::fromLatin1(filter));
-    chooser.setDefaultSuffix(QString::fromLatin1(extension));
-    if (dialog == FileDialog::Open) {
-        chooser.setAcceptMode(QFileDialog::AcceptOpen);
-        chooser.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        chooser.setAcceptMode(QFileDialog::AcceptSave);
-        chooser.setFileMode(QFileDialog::AnyFile);
-    }
+    QFileDialog chooser(this);
+    SetUpFileDialog(chooser, mode, kind);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return QString();
     const QString chosen = chooser.selectedFiles().constFirst();
-    return dialog == FileDialog::Open ? QFileInfo(chosen).canonicalFilePath() : chosen;
+    return mode == FileDialogMode::Open ? QFileInfo(chosen).canonicalFilePath() : chosen;
 }
 
 bool CMainWnd::StartProgram(const QString& program, const QStringList& arguments, const QString& folder)

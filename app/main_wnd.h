@@ -12,6 +12,7 @@
 // (main_wnd_messages.cpp), tray, menus and monitor fit (main_wnd_tray.cpp),
 // and the file dialogs and profile commands (main_wnd_files.cpp).
 
+#include "app/file_dialogs.h"
 #include "app/main_discovery_sink.h"
 #include "app/notify_routes.h"
 #include "devices/velmora_usb_device.h"
@@ -99,12 +100,10 @@ protected:
 
     // What the window asks of the user and of the system; tests answer
     // these themselves.
-    enum class FileDialog { Open, Save };
-    enum class FileKind { Profile, Macro, Recoil };
     // The message box; 1 when the user confirms.
     virtual int ShowMessage(const QString& titleId, const QString& text, bool textIsIdentifier, bool withCancel);
     // The chosen file, empty when cancelled.
-    virtual QString ChooseFile(FileDialog dialog, FileKind kind);
+    virtual QString ChooseFile(FileDialogMode mode, FileKind kind);
     virtual bool StartProgram(const QString& program, const QStringList& arguments, const QString& folder);
     // Ends the program at once with exit code 0.
     virtual void EndProgram();
@@ -177,7 +176,7 @@ private:
     void ImportProfile();
     void RenameProfile();
     void ImportMacro();
-    void ImportExportRecoil(FileDialog dialog);
+    void ImportExportRecoil(FileDialogMode mode);
 
     CControlUI closeButton_, maxButton_, restoreButton_, minButton_, skinButton_;
     CControlUI gameModeButton_, cloudButton_, smartEyesButton_, setButton_;

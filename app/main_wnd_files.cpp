@@ -42,7 +42,7 @@ void CMainWnd::RunFileRoute(RouteAction action)
         ImportProfile();
         break;
     case RouteAction::ProfileExport:
-        if (const QString path = ChooseFile(FileDialog::Save, FileKind::Profile); !path.isEmpty())
+        if (const QString path = ChooseFile(FileDialogMode::Save, FileKind::Profile); !path.isEmpty())
             HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_export_btn", path));
         break;
     case RouteAction::ProfileRename:
@@ -52,12 +52,12 @@ void CMainWnd::RunFileRoute(RouteAction action)
         ImportMacro();
         break;
     case RouteAction::MacroExport:
-        if (const QString path = ChooseFile(FileDialog::Save, FileKind::Macro); !path.isEmpty())
+        if (const QString path = ChooseFile(FileDialogMode::Save, FileKind::Macro); !path.isEmpty())
             HandOff(PageFeature::Macros, PageNeed::MouseOrKeyboard, Command("macro_btn_export", path));
         break;
     case RouteAction::RecoilImport:
     case RouteAction::RecoilExport:
-        ImportExportRecoil(action == RouteAction::RecoilImport ? FileDialog::Open : FileDialog::Save);
+        ImportExportRecoil(action == RouteAction::RecoilImport ? FileDialogMode::Open : FileDialogMode::Save);
         break;
     case RouteAction::RestoreDefaults:
         if (CurrentPage() && ShowMessage({}, QStringLiteral("message_text_22"), true, true) == 1)
@@ -89,7 +89,7 @@ void CMainWnd::ImportProfile()
 {
     if (!CurrentPage())
         return;
-    const QString path = ChooseFile(FileDialog::Open, FileKind::Profile);
+    const QString path = ChooseFile(FileDialogMode::Open, FileKind::Profile);
     if (path.isEmpty() || !IsProfileFile(path))
         return;
     if (QFileInfo(path).completeBaseName().size() > kMaxImportedProfileNameLength) {
@@ -123,7 +123,7 @@ void CMainWnd::ImportMacro()
 {
     if (!IsMousePage(CurrentPage()) && !IsKeyboardPage(CurrentPage()))
         return;
-    const QString path = ChooseFile(FileDialog::Open, FileKind::Macro);
+    const QString path = ChooseFile(FileDialogMode::Open, FileKind::Macro);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).fileName().size() > kMaxMacroFileNameLength) {
@@ -133,12 +133,12 @@ void CMainWnd::ImportMacro()
     HandOff(PageFeature::Macros, PageNeed::MouseOrKeyboard, Command("macro_btn_import", path));
 }
 
-void CMainWnd::ImportExportRecoil(FileDialog dialog)
+void CMainWnd::ImportExportRecoil(FileDialogMode mode)
 {
     if (!IsMousePage(CurrentPage()))
         return;
-    const QString path = ChooseFile(dialog, FileKind::Recoil);
+    const QString path = ChooseFile(mode, FileKind::Recoil);
     if (!path.isEmpty())
         HandOff(PageFeature::Recoil, PageNeed::Mouse,
-                Command(dialog == FileDialog::Open ? "shootdate_import_btn" : "shootdate_export_btn", path));
+                Command(mode == FileDialogMode::Open ? "shootdate_import_btn" : "shootdate_export_btn", path));
 }

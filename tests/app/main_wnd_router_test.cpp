@@ -70,7 +70,7 @@ protected:
         questions.push_back({titleId, text, withCancel});
         return userAnswer;
     }
-    QString ChooseFile(FileDialog, FileKind) override { return chosenFile; }
+    QString ChooseFile(FileDialogMode, FileKind) override { return chosenFile; }
     bool StartProgram(const QString& program, const QStringList& arguments, const QString& folder) override
     {
         started = QStringList{program} + arguments + QStringList{folder};

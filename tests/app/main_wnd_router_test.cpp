@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -400,26 +399,6 @@ TEST_F(MainWndRouterTest, WorkToolGetsTheStatusBlock)
     EXPECT_EQ(tool.block, WorkToolStatusBlock());
 }
 
-TEST_F(MainWndRouterTest, ClosingAModalWindowEndsOnlyItsOwnRun)
-{
-    class ModalWindow : public WindowImplBase {
-    protected:
-        QString GetSkinFile() override { return QString(); }
-        QString GetWindowClassName() const override { return "ModalWnd"; }
-    } modal;
-    modal.Create(&window, "modal");
-    int modalCode = -1;
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(0, [&] { modal.close(); });  // the window manager's close command
-        modalCode = modal.ShowModal();
-        QTimer::singleShot(0, [] { QCoreApplication::exit(7); });
-    });
-    EXPECT_EQ(QCoreApplication::exec(), 7);  // the program's loop ran on after the modal one ended
-    EXPECT_EQ(modalCode, IDCANCEL);
-    EXPECT_FALSE(window.IsClosed());
-    EXPECT_TRUE(window.IsWorkerRunning(CMainWnd::kDiscoverySlot));
-}
-
 TEST_F(MainWndRouterTest, OtherProgramsMessagesWithAnyParametersAreHarmless)
 {
     const QStringList names = {kProductTitle,          kSetWndRelayMessageName, kLightClaimMessageName,
@@ -442,4 +421,34 @@ TEST_F(MainWndRouterTest, OtherProgramsMessagesWithAnyParametersAreHarmless)
     Send(WM_COPYDATA, 0, 0);  // no data record at all
     EXPECT_FALSE(window.IsClosed());
     EXPECT_TRUE(window.CopyDataBuffer(kSoundDataKind).isEmpty());
+}
+
+TEST_F(MainWndRouterTest, ActivityAndLightingOwnershipReachThePages)
+{
+    Send(WM_ACTIVATE, 1);
+    EXPECT_EQ(page->GetWindowActive(), 1);
+    Send(WM_ACTIVATE, 0);
+    EXPECT_EQ(page->GetWindowActive(), 0);
+    Send(WM_MOUSEHOVER);
+    EXPECT_EQ(page->GetWindowActive(), 1);
+
+    struct Case {
+        WPARAM wParam;
+        LPARAM lParam;
+        int lighting;  // the flag afterwards
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {1, 0, 0}, {1, 1, 1}, {0, 0, 1}, {1, 5, 1}, {1, 0, 0}, {2, 1, 0}}) {
+        Send(UWM_LIGHT_STATE_MSG, c.wParam, c.lParam);
+        EXPECT_EQ(window.GetLightingControl(), c.lighting) << c.wParam << "," << c.lParam;
+        EXPECT_EQ(page->GetLightingControl(), c.lighting);
+    }
+}
+
+TEST_F(MainWndRouterTest, DeviceDataCheckShowsAndHidesTheNotReadyLayout)
+{
+    Send(WM_USB_MAINMESS_DEVICE_IS_INITUI, 0);
+    EXPECT_TRUE(ErrorLayoutShown());
+    Send(WM_USB_MAINMESS_DEVICE_IS_INITUI, 1);
+    EXPECT_FALSE(ErrorLayoutShown());
 }

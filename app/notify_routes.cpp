@@ -255,14 +255,14 @@ constexpr NotifyRoute kRoutes[] = {
     MacroMenu("back_click"),
 };
 
-QString Text(std::string_view text)
+QLatin1StringView Text(std::string_view text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool NameMatches(const NotifyRoute& route, const QString& sender, const ControlName& split)
 {
-    const QString name = Text(route.name);
+    const QLatin1StringView name = Text(route.name);
     switch (route.match) {
     case M::Exact:
         return sender.compare(name, Qt::CaseInsensitive) == 0;

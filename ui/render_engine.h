@@ -18,9 +18,11 @@ public:
     // Rich text (Qt's HTML subset), wrapped to rect and clipped to it.
     static void DrawHtmlText(QPainter& painter, const QRect& rect, const QString& html, QRgb color,
                              const QFont& font);
-    // An image file (name or path through the skin folder) stretched over
-    // rect. tinted: its pixels take `color`, keeping their own transparency,
-    // at `level` (0 invisible .. 255 full). False when the image is missing.
-    static bool DrawImageString(QPainter& painter, const QRect& rect, const QString& image, QRgb color,
-                                int level, bool tinted);
+    // An image string (image_string.h) drawn in a control that covers
+    // controlRect: over the whole control unless the string gives "dest",
+    // clipped to the control. tinted: its pixels take `color`, keeping
+    // their own transparency, at `level` (0 invisible .. 255 full). False
+    // when the image file is missing or unreadable.
+    static bool DrawImageString(QPainter& painter, const QRect& controlRect, const QString& image,
+                                QRgb color = 0, int level = 255, bool tinted = false);
 };

@@ -4,6 +4,7 @@ target_sources(kestrova_ui PRIVATE
   control_factory.cpp
   dialog_builder.cpp
   font_table.cpp
+  image_string.cpp
   menu_wnd.cpp
   notify.cpp
   render_engine.cpp

@@ -2,6 +2,7 @@
 
 #include "ui/color_palette.h"
 #include "ui/control_factory.h"
+#include "ui/controls/register_controls.h"
 #include "ui/resource_manager.h"
 
 bool PrepareToolkit(const QString& skinFolder)
@@ -10,5 +11,6 @@ bool PrepareToolkit(const QString& skinFolder)
     resources.SetResourcePath(skinFolder);
     CControlFactory::GetInstance().RegistControl(QStringLiteral("CColorPaletteUI"),
                                                  CreateControlOf<CColorPaletteUI>);
+    RegisterCustomControls();
     return resources.LoadResource();
 }

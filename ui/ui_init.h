@@ -1,7 +1,8 @@
 #pragma once
-// Toolkit preparation at start-up: resource folder, "res.xml", and the
-// toolkit's own control classes (the colour palette). The program's own
-// control classes are then registered with CControlFactory.
+// Toolkit preparation at start-up: resource folder, "res.xml", the
+// toolkit's own control classes (the colour palette) and the program's
+// custom controls (ui/controls). Pages and panels register their own
+// classes with CControlFactory.
 
 #include <QString>
 

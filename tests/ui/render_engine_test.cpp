@@ -1,6 +1,8 @@
 // The drawing helpers of custom controls.
 #include "ui/render_engine.h"
 
+#include "ui/image_string.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -72,4 +74,50 @@ TEST_F(RenderEngineTest, TextsAreDrawnInTheirColourInsideTheRect)
     }
     EXPECT_GT(leftInk, 0);
     EXPECT_GT(rightInk, 0);
+}
+
+// A 4 x 4 picture, red on the left half and blue on the right, drawn over
+// the 20 x 20 canvas as image strings say.
+TEST_F(RenderEngineTest, ImageStringsChooseSourceDestinationMaskAndFade)
+{
+    QTemporaryDir folder;
+    QImage image(4, 4, QImage::Format_ARGB32);
+    image.fill(0xFFFF0000);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 2; x < 4; ++x)
+            image.setPixel(x, y, 0xFF0000FF);
+    const QString file = folder.filePath("halves.png");
+    ASSERT_TRUE(image.save(file));
+
+    struct Case {
+        const char* what;
+        QString modifier;
+        QRgb topLeft;
+        QRgb bottomRight;
+    };
+    const Case cases[] = {
+        {"whole picture stretched", "", 0xFFFF0000, 0xFF0000FF},
+        {"source: right half only", "source='2,0,4,4'", 0xFF0000FF, 0xFF0000FF},
+        {"dest: top left quarter only", "dest='0,0,10,10'", 0xFFFF0000, 0},
+        {"dest cut at the control's edge", "dest='10,10,40,40'", 0, 0xFF0000FF},
+        {"mask: red drawn transparent", "mask='#FF0000'", 0, 0xFF0000FF},
+        {"source beyond the picture is clipped", "source='2,0,99,99'", 0xFF0000FF, 0xFF0000FF},
+    };
+    for (const Case& test : cases) {
+        canvas.fill(Qt::transparent);
+        {
+            QPainter painter(&canvas);
+            ASSERT_TRUE(CRenderEngine::DrawImageString(painter, canvas.rect(), ComposeImageString(file, test.modifier)))
+                << test.what;
+        }
+        EXPECT_EQ(canvas.pixel(1, 1), test.topLeft) << test.what;
+        EXPECT_EQ(canvas.pixel(18, 18), test.bottomRight) << test.what;
+    }
+
+    canvas.fill(Qt::transparent);
+    {
+        QPainter painter(&canvas);
+        CRenderEngine::DrawImageString(painter, canvas.rect(), ComposeImageString(file, "fade='0'"));
+    }
+    EXPECT_EQ(qAlpha(canvas.pixel(1, 1)), 0) << "fade 0 draws nothing";
 }

@@ -1,0 +1,26 @@
+#include "ui/controls/register_controls.h"
+
+#include "ui/control_factory.h"
+#include "ui/controls/chart_view.h"
+#include "ui/controls/combo_edit_element.h"
+#include "ui/controls/device_key_button.h"
+#include "ui/controls/image_buttons.h"
+#include "ui/controls/meters.h"
+#include "ui/controls/select_panel.h"
+#include "ui/controls/wnd_ui.h"
+
+void RegisterCustomControls()
+{
+    CControlFactory& factory = CControlFactory::GetInstance();
+    factory.RegistControl(QStringLiteral("CCircleProgressUI"), CreateControlOf<CCircleProgressUI>);
+    factory.RegistControl(QStringLiteral("CChartViewUI"), CreateControlOf<CChartViewUI>);
+    factory.RegistControl(QStringLiteral("CWndUI"), CreateControlOf<CWndUI>);
+    factory.RegistControl(QStringLiteral("CSelectPanelUI"), CreateControlOf<CSelectPanelUI>);
+    factory.RegistControl(QStringLiteral("CDeviceKeyButtonUI"), CreateControlOf<CDeviceKeyButtonUI>);
+    factory.RegistControl(QStringLiteral("CComboEditContainerElementUI"),
+                          CreateControlOf<CComboEditContainerElementUI>);
+    factory.RegistControl(QStringLiteral("CHandImgButtonUI"), CreateControlOf<CHandImgButtonUI>);
+    factory.RegistControl(QStringLiteral("CHandImgSelectButtonUI"), CreateControlOf<CHandImgSelectButtonUI>);
+    factory.RegistControl(QStringLiteral("CRedioMacroButtonUI"), CreateControlOf<CRedioMacroButtonUI>);
+    factory.RegistControl(QStringLiteral("CAudioRecordUI"), CreateControlOf<CAudioRecordUI>);
+}

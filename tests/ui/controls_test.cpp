@@ -9,12 +9,15 @@
 #include "ui/controls/meters.h"
 #include "ui/controls/select_panel.h"
 #include "ui/controls/wnd_ui.h"
+#include "ui/image_string.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -268,6 +271,28 @@ TEST(HandImgSelectButtonTest, PanningKeepsTheWindowInsideThePicture)
     };
     for (const Case& test : cases)
         EXPECT_EQ(PanSourceWindow(test.window, test.delta, picture), test.panned) << test.what;
+}
+
+TEST(HandImgSelectButtonTest, DraggingPansOnlyAPictureLargerThanTheButton)
+{
+    QTemporaryDir folder;
+    const QString large = folder.filePath("large.png");
+    const QString small = folder.filePath("small.png");
+    ASSERT_TRUE(QImage(400, 300, QImage::Format_RGB32).save(large));
+    ASSERT_TRUE(QImage(50, 40, QImage::Format_RGB32).save(small));
+
+    CHandImgSelectButtonUI button;
+    button.resize(100, 80);
+    button.setProperty("handimage", large);
+    EXPECT_EQ(ParseImageString(button.GetDrawnImage()).source, QRect(0, 0, 100, 80));
+    Drag(&button, {60, 40}, {30, 30});
+    EXPECT_EQ(ParseImageString(button.GetDrawnImage()).source, QRect(30, 10, 100, 80));
+
+    button.setProperty("handimage", small);
+    const QString before = button.GetDrawnImage();
+    EXPECT_EQ(before, small);
+    Drag(&button, {60, 40}, {10, 10});
+    EXPECT_EQ(button.GetDrawnImage(), before);
 }
 
 TEST(RedioMacroButtonTest, BlinkFadesBetween80And255)

@@ -282,6 +282,8 @@ TEST(HandImgSelectButtonTest, DraggingPansOnlyAPictureLargerThanTheButton)
     ASSERT_TRUE(QImage(50, 40, QImage::Format_RGB32).save(small));
 
     CHandImgSelectButtonUI button;
+    int clicks = 0;
+    QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
     button.resize(100, 80);
     button.setProperty("handimage", large);
     EXPECT_EQ(ParseImageString(button.GetDrawnImage()).source, QRect(0, 0, 100, 80));
@@ -293,6 +295,7 @@ TEST(HandImgSelectButtonTest, DraggingPansOnlyAPictureLargerThanTheButton)
     EXPECT_EQ(before, small);
     Drag(&button, {60, 40}, {10, 10});
     EXPECT_EQ(button.GetDrawnImage(), before);
+    EXPECT_EQ(clicks, 0) << "panning is no click";
 }
 
 TEST(RedioMacroButtonTest, BlinkFadesBetween80And255)

@@ -168,11 +168,14 @@ void CHandImgSelectButtonUI::mouseMoveEvent(QMouseEvent* event)
     m_lastPoint = point;
 }
 
+// Releasing ends a pan; it is no click.
 void CHandImgSelectButtonUI::mouseReleaseEvent(QMouseEvent* event)
 {
-    QPushButton::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_dragging = false;
+        setDown(false);
+    }
+    QPushButton::mouseReleaseEvent(event);
 }
 
 void CHandImgSelectButtonUI::enterEvent(QEnterEvent* event)

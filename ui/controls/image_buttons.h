@@ -8,7 +8,7 @@
 //
 // CHandImgSelectButtonUI: a window onto a picture larger than the button
 // that the user pans by dragging ("handimage", "cursor"). A picture that
-// fits the button is shown whole and does not pan.
+// fits the button is shown whole and does not pan. It raises no "click".
 //
 // CRedioMacroButtonUI: the record button. Its record image ("redioimage")
 // is drawn over the button; while it blinks, the image fades between 80

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 
 void CRenderEngine::DrawRect(QPainter& painter, const QRect& rect, int size, QRgb color)
 {
@@ -55,15 +56,7 @@ void CRenderEngine::DrawHtmlText(QPainter& painter, const QRect& rect, const QSt
 
 namespace {
 
-QPixmap LoadPixmap(const QString& path)
-{
-    QPixmap pixmap;
-    if (!QPixmapCache::find(path, &pixmap) && pixmap.load(path))
-        QPixmapCache::insert(path, pixmap);
-    return pixmap;
-}
-
-QImage Prepared(const QPixmap& pixmap, const TImageString& image, QRgb tint, bool tinted)
+QPixmap Prepared(const QPixmap& pixmap, const TImageString& image, std::optional<QRgb> tint)
 {
     QImage picture = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     if (image.mask) {
@@ -74,12 +67,34 @@ QImage Prepared(const QPixmap& pixmap, const TImageString& image, QRgb tint, boo
                             QRgb(0));
         }
     }
-    if (tinted) {
+    if (tint) {
         QPainter tintPainter(&picture);
         tintPainter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tintPainter.fillRect(picture.rect(), QColor::fromRgb(tint));
+        tintPainter.fillRect(picture.rect(), QColor::fromRgb(*tint));
     }
-    return picture;
+    return QPixmap::fromImage(picture);
+}
+
+// The picture of an image string's file with its mask and tint applied.
+// Pictures are kept in Qt's pixmap cache by folder, file, mask and tint:
+// key panels repaint many keys at each lighting step, and finding, loading
+// and tinting the file every time would cost more than drawing it.
+QPixmap PreparedPixmap(const TImageString& image, std::optional<QRgb> tint)
+{
+    const CResourceManager& resources = CResourceManager::GetInstance();
+    const QString key = QStringLiteral("kestrova|%1|%2|%3|%4")
+                            .arg(resources.GetResourcePath(), image.file)
+                            .arg(image.mask ? qint64(*image.mask) : -1)
+                            .arg(tint ? qint64(*tint & RGB_MASK) : -1);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    if (!pixmap.load(resources.FindFile(image.file)))
+        return {};
+    if (image.mask || tint)
+        pixmap = Prepared(pixmap, image, tint);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 
 }  // namespace
@@ -88,7 +103,7 @@ bool CRenderEngine::DrawImageString(QPainter& painter, const QRect& controlRect,
                                     int level, bool tinted)
 {
     const TImageString image = ParseImageString(text);
-    const QPixmap pixmap = LoadPixmap(CResourceManager::GetInstance().FindFile(image.file));
+    const QPixmap pixmap = PreparedPixmap(image, tinted ? std::optional<QRgb>(color) : std::nullopt);
     if (pixmap.isNull())
         return false;
     const QRect source = image.source && !image.source->isEmpty() ? *image.source & pixmap.rect() : pixmap.rect();
@@ -103,11 +118,9 @@ bool CRenderEngine::DrawImageString(QPainter& painter, const QRect& controlRect,
     painter.setOpacity(opacity);
     if (image.hole)
         painter.setClipRegion(QRegion(dest) - QRegion(dest.marginsRemoved(image.corner)), Qt::IntersectClip);
-    const bool plain = !image.mask && !tinted;
-    const QPixmap drawn = plain ? pixmap : QPixmap::fromImage(Prepared(pixmap, image, color, tinted));
     const QTileRules rules(image.xTiled ? Qt::RepeatTile : Qt::StretchTile,
                            image.yTiled ? Qt::RepeatTile : Qt::StretchTile);
-    qDrawBorderPixmap(&painter, dest, image.corner, drawn, source, image.corner, rules);
+    qDrawBorderPixmap(&painter, dest, image.corner, pixmap, source, image.corner, rules);
     painter.restore();
     return true;
 }

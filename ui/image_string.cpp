@@ -11,6 +11,10 @@ bool IsQuote(QChar c)
     return c == QLatin1Char('\'') || c == QLatin1Char('"');
 }
 
+// No picture or control comes near this; keeping numbers within it keeps
+// the rectangle arithmetic of drawing clear of overflow.
+constexpr int kLargestEdge = 1 << 20;
+
 // "l,t,r,b" with right and bottom exclusive; nothing unless four numbers.
 std::optional<QRect> ParseEdges(const QString& value)
 {
@@ -20,7 +24,7 @@ std::optional<QRect> ParseEdges(const QString& value)
     int edges[4];
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
-        edges[i] = parts[i].trimmed().toInt(&ok);
+        edges[i] = std::clamp(parts[i].trimmed().toInt(&ok), -kLargestEdge, kLargestEdge);
         if (!ok)
             return std::nullopt;
     }

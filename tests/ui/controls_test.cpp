@@ -250,6 +250,12 @@ TEST(ChartViewTest, SharesFollowTheValues)
     ASSERT_EQ(bars.size(), 2u);
     EXPECT_EQ(bars[0], QRect(20, 0, 20, 100)) << "gap of 2 * (200 / 20)";
     EXPECT_EQ(bars[1], QRect(60, 50, 20, 50));
+
+    const std::vector<TChartItem> four = {{"a", 1}, {"b", 1}, {"c", 1}, {"d", 1}};
+    EXPECT_EQ(HistogramBars(area, four, 90).size(), 3u) << "bars starting past the right edge are left out";
+    const std::vector<QRect> wide = HistogramBars(area, four, std::numeric_limits<int>::max());
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].width(), area.width());
 }
 
 TEST(HandImgSelectButtonTest, PanningKeepsTheWindowInsideThePicture)

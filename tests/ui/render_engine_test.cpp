@@ -102,6 +102,8 @@ TEST_F(RenderEngineTest, ImageStringsChooseSourceDestinationMaskAndFade)
         {"dest cut at the control's edge", "dest='10,10,40,40'", 0, 0xFF0000FF},
         {"mask: red drawn transparent", "mask='#FF0000'", 0, 0xFF0000FF},
         {"source beyond the picture is clipped", "source='2,0,99,99'", 0xFF0000FF, 0xFF0000FF},
+        {"numbers at the int limits", "source='-2147483648,-2147483648,2147483647,2147483647'", 0xFFFF0000,
+         0xFF0000FF},
     };
     for (const Case& test : cases) {
         canvas.fill(Qt::transparent);

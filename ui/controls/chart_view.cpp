@@ -73,12 +73,11 @@ std::vector<QRect> HistogramBars(const QRect& area, const std::vector<TChartItem
     if (pillarWidth <= 0 || !(largest > 0) || !std::isfinite(largest) || area.isEmpty())
         return {};
     const int gap = 2 * (area.width() / pillarWidth);
+    const int barWidth = std::min(pillarWidth, area.width());
     std::vector<QRect> bars;
-    int x = area.left() + gap;
-    for (const TChartItem& item : items) {
-        const int height = static_cast<int>(Share(item.value) / largest * area.height());
-        bars.emplace_back(x, area.bottom() - height + 1, pillarWidth, height);
-        x += pillarWidth + gap;
+    for (int x = area.left() + gap; bars.size() < items.size() && x <= area.right(); x += barWidth + gap) {
+        const int height = static_cast<int>(Share(items[bars.size()].value) / largest * area.height());
+        bars.emplace_back(x, area.bottom() - height + 1, barWidth, height);
     }
     return bars;
 }

@@ -68,8 +68,9 @@ private:
 std::vector<TPieSlice> PieSlices(const std::vector<TChartItem>& items);
 
 // One bar per item in area, bottoms on its bottom edge, heights in
-// proportion to the largest value, bars pillarWidth wide and
-// 2 * (width / pillarWidth) apart. None without a width or a positive value.
+// proportion to the largest value, bars pillarWidth wide (at most the
+// area's width) and 2 * (width / pillarWidth) apart, up to the first that
+// would start past the right edge. None without a width or a positive value.
 std::vector<QRect> HistogramBars(const QRect& area, const std::vector<TChartItem>& items, int pillarWidth);
 
 // The fill colour of the n-th slice.

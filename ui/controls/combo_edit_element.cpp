@@ -13,6 +13,7 @@
 CComboEditContainerElementUI::CComboEditContainerElementUI(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_Hover);
+    setAttribute(Qt::WA_StyledBackground);  // the skin marks the row under the mouse
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

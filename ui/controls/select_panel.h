@@ -15,9 +15,6 @@ class CSelectPanelUI : public QWidget {
 public:
     explicit CSelectPanelUI(QWidget* parent = nullptr);
 
-    // The last drag's rectangle (both corners included), in panel coordinates.
-    QRect GetSelectRect() const { return m_selectRect; }
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -30,7 +27,7 @@ private:
     bool m_dragging = false;
     QPoint m_start;
     QPoint m_current;
-    QRect m_selectRect;
+    QRect m_selectRect;  // both corners included, in panel coordinates
 };
 
 // The rectangle a drag from `from` to `to` spans, in any direction.

@@ -22,7 +22,8 @@ public:
 
     void SetAttribute(const QString& name, const QString& value) override;
 
-    // Safe from any thread: a worker's call reaches the button on the UI thread.
+    // color: ARGB (alpha ignored); level: 0..255. Callable from a worker
+    // thread while the button lives: the change is posted to the UI thread.
     void SetKeyLight(QRgb color, int level, bool shown);
     QRgb GetLightColor() const { return m_lightColor; }
     int GetLightLevel() const { return m_lightLevel; }

@@ -1,6 +1,7 @@
 // kestrova-ctl: the devices as the program sees them, from a terminal.
 
 #include "tools/ctl/ctl_commands.h"
+#include "tools/ctl/ctl_memory.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@ constexpr const char* kUsage =
     "  settings   the mouse's current settings block, field by field\n"
     "  keys       the device's key table, with each key's function\n"
     "  watch      the device's notifications as they arrive (Ctrl-C ends)\n"
+    "  macros     the device's macro memory, decoded (simulated devices only)\n"
+    "  recoil     the mouse's recoil memory, decoded (simulated mouse only)\n"
     "\n"
     "options:\n"
     "  --device mouse|keyboard|pad   which device (default: mouse)\n"
@@ -64,6 +67,10 @@ int Dispatch(std::string_view command, const CtlOptions& options)
         return RunKeys(options);
     if (command == "watch")
         return RunWatch(options);
+    if (command == "macros")
+        return RunMacroMemory(options);
+    if (command == "recoil")
+        return RunRecoilMemory(options);
     return UsageError("unknown command \"" + std::string(command) + "\"");
 }
 

@@ -64,20 +64,30 @@ void WriteControlReply(int fd, bool ok, const std::string& text)
         std::fprintf(stderr, "kestrova-devsim: a control client left before its answer\n");
 }
 
-int RunControlClient(const std::string& busDirectory, const std::string& command)
+SimulatorReply AskSimulator(const std::string& busDirectory, const std::string& command, std::string& answer)
 {
-    const std::string path = ControlSocketPath(busDirectory);
-    const int fd = ConnectUnix(path);
-    if (fd < 0) {
-        std::fprintf(stderr, "kestrova-devsim: no simulator answers on %s\n", path.c_str());
-        return 2;
-    }
+    answer.clear();
+    const int fd = ConnectUnix(ControlSocketPath(busDirectory));
+    if (fd < 0)
+        return SimulatorReply::kNoSimulator;
     const bool sent = WriteAll(fd, command + "\n");
     const std::string reply = sent ? ReadAll(fd) : std::string();
     close(fd);
-    const bool ok = reply.rfind(kOkLine, 0) == 0;
     const size_t body = reply.find('\n');
-    std::fputs(body == std::string::npos ? reply.c_str() : reply.c_str() + body + 1, ok ? stdout : stderr);
+    answer = body == std::string::npos ? reply : reply.substr(body + 1);
+    return reply.rfind(kOkLine, 0) == 0 ? SimulatorReply::kOk : SimulatorReply::kError;
+}
+
+int RunControlClient(const std::string& busDirectory, const std::string& command)
+{
+    std::string answer;
+    const SimulatorReply reply = AskSimulator(busDirectory, command, answer);
+    if (reply == SimulatorReply::kNoSimulator) {
+        std::fprintf(stderr, "kestrova-devsim: no simulator answers on %s\n", ControlSocketPath(busDirectory).c_str());
+        return 2;
+    }
+    const bool ok = reply == SimulatorReply::kOk;
+    std::fputs(answer.c_str(), ok ? stdout : stderr);
     return ok ? 0 : 1;
 }
 

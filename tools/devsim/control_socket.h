@@ -16,7 +16,12 @@ int ListenForControl(const std::string& path);
 std::string ReadControlLine(int fd);
 void WriteControlReply(int fd, bool ok, const std::string& text);
 
-// The client side: sends one command, prints the answer, returns the exit code.
+// The client side: sends one command to the simulator serving busDirectory;
+// answer is the text after the reply's first line.
+enum class SimulatorReply { kNoSimulator, kOk, kError };
+SimulatorReply AskSimulator(const std::string& busDirectory, const std::string& command, std::string& answer);
+
+// AskSimulator, printing the answer; returns the exit code.
 int RunControlClient(const std::string& busDirectory, const std::string& command);
 
 }  // namespace devsim

@@ -53,6 +53,23 @@ std::vector<std::string> RepairProfilesAfterMacroDeletion(CBasicProfiledata& pro
     return unsaved;
 }
 
+MacroDeletion DeleteMacroAndRepairBindings(CMacroLibrary& library, size_t index, CBasicProfiledata& profile,
+                                           const std::vector<std::string>& otherProfilePaths,
+                                           std::vector<KeyListEntry>& currentKeys,
+                                           const std::function<bool()>& confirmInUse)
+{
+    MacroDeletion deletion;
+    const int macro = static_cast<int>(index);
+    if (index >= library.Entries().size() || (KeyListUsesMacro(currentKeys, macro) && !confirmInUse()))
+        return deletion;
+    if (!library.Remove(index))
+        return deletion;
+    deletion.deleted = true;
+    deletion.unsavedProfiles = RepairProfilesAfterMacroDeletion(profile, otherProfilePaths, macro);
+    deletion.currentKeysChanged = RepairMacroBindings(currentKeys, macro);
+    return deletion;
+}
+
 std::vector<int> CollectUsedMacros(const std::vector<KeyListEntry>& keys, size_t macroCount)
 {
     std::vector<int> used;

@@ -7,6 +7,7 @@
 #include "profiles/records.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,20 @@ bool RepairMacroBindings(std::vector<KeyListEntry>& keys, int deletedIndex);
 std::vector<std::string> RepairProfilesAfterMacroDeletion(CBasicProfiledata& profile,
                                                           const std::vector<std::string>& profilePaths,
                                                           int deletedIndex);
+
+struct MacroDeletion {
+    bool deleted = false;
+    bool currentKeysChanged = false;
+    std::vector<std::string> unsavedProfiles;  // repaired, but could not be written
+};
+// Deletes macro `index` once the user agrees. confirmInUse is asked only when a
+// key of the current key list uses the macro; declining, or a list file that
+// can't be written, changes nothing anywhere. Then the keys of the other
+// profiles and of the current list follow the list.
+MacroDeletion DeleteMacroAndRepairBindings(CMacroLibrary& library, size_t index, CBasicProfiledata& profile,
+                                           const std::vector<std::string>& otherProfilePaths,
+                                           std::vector<KeyListEntry>& currentKeys,
+                                           const std::function<bool()>& confirmInUse);
 
 // Macro indices the keys use, in key order, each once: the image's order.
 // Indices at or past macroCount are left out.

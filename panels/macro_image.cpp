@@ -58,16 +58,16 @@ std::optional<std::vector<uint8_t>> PackMacroImage(const std::vector<std::vector
     return image;
 }
 
-std::optional<UnpackedMacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, std::string* why)
+std::optional<MacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, std::string* why)
 {
-    auto refuse = [why](const char* reason) -> std::optional<UnpackedMacroImage> {
+    auto refuse = [why](const char* reason) -> std::optional<MacroImage> {
         if (why != nullptr)
             *why = reason;
         return std::nullopt;
     };
     if (bytes.size() < kImageHeaderSize || GetU16(bytes, 0) != kMacroImageMagic)
         return refuse("no image: the magic number is missing");
-    UnpackedMacroImage image;
+    MacroImage image;
     image.length = GetU16(bytes, kImageLengthAt);
     const size_t count = GetU16(bytes, kImageCountAt);
     if (image.length > bytes.size() || kImageHeaderSize + kImageOffsetSize * count > image.length)

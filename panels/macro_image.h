@@ -45,7 +45,7 @@ struct DeviceMacroEvent {
     friend bool operator==(const DeviceMacroEvent&, const DeviceMacroEvent&) = default;
 };
 
-struct UnpackedMacroImage {
+struct MacroImage {
     uint16_t length = 0;
     std::vector<uint16_t> offsets;
     std::vector<std::vector<DeviceMacroEvent>> blocks;
@@ -53,7 +53,7 @@ struct UnpackedMacroImage {
 
 // Reads an image back from device memory; nothing when the magic is wrong or
 // a length, offset or count points outside the bytes given. `why` says which.
-std::optional<UnpackedMacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, std::string* why = nullptr);
+std::optional<MacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 
 // BeginConfig, the image with WriteMacroData, EndConfig. The session is ended
 // even after a failed write; the result is the first failing exchange's, or

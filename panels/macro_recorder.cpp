@@ -67,7 +67,7 @@ int ShownDelayOf(const MacroEvent& event)
     return static_cast<int>(std::clamp<long long>(event.delay, kMinShownDelay, kMaxMacroDelay));
 }
 
-FixedDelay ClampFixedDelay(unsigned long long typed)
+FixedDelay ApplyFixedDelay(unsigned long long typed)
 {
     if (typed > static_cast<unsigned long long>(kMaxMacroDelay))
         return {kMaxMacroDelay, "message_text_38"};
@@ -260,25 +260,25 @@ void CMacroRecorder::MoveSelectedTo(int row)
     selected_ = row;
 }
 
-void CMacroRecorder::MoveUp()
+void CMacroRecorder::MoveActionUp()
 {
     if (selected_ > 0)
         MoveSelectedTo(selected_ - 1);
 }
 
-void CMacroRecorder::MoveDown()
+void CMacroRecorder::MoveActionDown()
 {
     if (selected_ >= 0 && static_cast<size_t>(selected_) + 1 < rows_.size())
         MoveSelectedTo(selected_ + 1);
 }
 
-void CMacroRecorder::MoveToTop()
+void CMacroRecorder::MoveActionToTop()
 {
     if (selected_ > 0)
         MoveSelectedTo(0);
 }
 
-void CMacroRecorder::MoveToBottom()
+void CMacroRecorder::MoveActionToBottom()
 {
     if (selected_ >= 0 && static_cast<size_t>(selected_) + 1 < rows_.size())
         MoveSelectedTo(static_cast<int>(rows_.size()) - 1);

@@ -41,7 +41,7 @@ struct FixedDelay {
     int value;
     const char* messageId;
 };
-FixedDelay ClampFixedDelay(unsigned long long typed);
+FixedDelay ApplyFixedDelay(unsigned long long typed);
 
 class CMacroRecorder {
 public:
@@ -71,10 +71,10 @@ public:
     // 2 up, 3 down, over distance counts), after the selected row.
     void InsertMouseAction(uint32_t message, int variant, int distance, int constantDelay);
 
-    void MoveUp();
-    void MoveDown();
-    void MoveToTop();
-    void MoveToBottom();
+    void MoveActionUp();
+    void MoveActionDown();
+    void MoveActionToTop();
+    void MoveActionToBottom();
     void DeleteAction();
     void DeleteAllActions();
 

@@ -136,15 +136,15 @@ void CRecoilPatterns::RestoreDamagedPatterns() const
 {
     for (int pattern = 0; pattern < kRecoilPatternCount; ++pattern)
         if (ReadJsonFile(WorkingPath(pattern)).isNull())
-            ResetPattern(pattern);
+            ResetGun(pattern);
 }
 
-bool CRecoilPatterns::ResetPattern(int pattern) const
+bool CRecoilPatterns::ResetGun(int pattern) const
 {
     return CopyWhole(DefaultPath(pattern), WorkingPath(pattern));
 }
 
-RecoilImport CRecoilPatterns::ImportPattern(int pattern, const std::string& path) const
+RecoilImport CRecoilPatterns::ImportRecoilFile(int pattern, const std::string& path) const
 {
     if (path.empty())
         return RecoilImport::kEmptyPath;
@@ -154,7 +154,7 @@ RecoilImport CRecoilPatterns::ImportPattern(int pattern, const std::string& path
     return WriteFileAtomically(WorkingPath(pattern), bytes) ? RecoilImport::kImported : RecoilImport::kNotWritten;
 }
 
-bool CRecoilPatterns::ExportPattern(int pattern, const std::string& path) const
+bool CRecoilPatterns::ExportRecoilFile(int pattern, const std::string& path) const
 {
     return !path.empty() && CopyWhole(WorkingPath(pattern), path);
 }

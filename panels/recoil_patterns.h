@@ -54,11 +54,11 @@ public:
     void RestoreDamagedPatterns() const;
     // The default copy over the working file; the working file is left alone
     // when the default can't be read.
-    bool ResetPattern(int pattern) const;
+    bool ResetGun(int pattern) const;
     // The file's text over the working file, when it is a pattern: an object
     // whose "Events" is an array of at most 180 steps (or nulls).
-    RecoilImport ImportPattern(int pattern, const std::string& path) const;
-    bool ExportPattern(int pattern, const std::string& path) const;
+    RecoilImport ImportRecoilFile(int pattern, const std::string& path) const;
+    bool ExportRecoilFile(int pattern, const std::string& path) const;
 
     // Bullets of a pattern file; what is missing reads as 0 / right / down.
     RecoilBullet ReadBullet(int pattern, int bullet) const;

@@ -3,6 +3,7 @@
 
 #include "panels/macro_device.h"
 #include "panels/macro_library.h"
+#include "profiles/basic_profiledata.h"
 #include "profiles/json_file.h"
 
 #include <QTemporaryDir>
@@ -198,6 +199,75 @@ TEST(MacroBindings, KeysSharingAMacroShareOneImagePlace)
     EXPECT_EQ(DeviceKeyCode(keys[1], used), (KeyFunctionCode{0x71, 1, 4}));
     EXPECT_EQ(DeviceKeyCode(keys[2], used), (KeyFunctionCode{0x70, 0, 2}));
     EXPECT_EQ(DeviceKeyCode(keys[3], used), keys[3].defaultCode);  // no macro 9
+}
+
+class MacroDeletionTest : public MacroLibraryTest {
+protected:
+    void SetUp() override
+    {
+        MacroLibraryTest::SetUp();
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(library_.Add());
+        // Key 0 on macro 1, key 1 on macro 2; defaults 0x100100 and 0x100200.
+        others_ = {Put("a.Json", Profile(0x700100, 0x710203)), Put("b.Json", Profile(0x200004, 0x700000))};
+    }
+
+    static std::string Profile(int first, int second)
+    {
+        return "{\"Device\": [{\"KeyList\": [{\"Assignment\": " + std::to_string(first) +
+               ", \"DefaultAssignment\": 1048832}, {\"Assignment\": " + std::to_string(second) +
+               ", \"DefaultAssignment\": 1049088}]}]}";
+    }
+
+    std::vector<int> Assignments(const std::string& path) const
+    {
+        std::vector<int> codes;
+        const Json::Value profile = ReadJsonFile(path);
+        for (const Json::Value& key : profile["Device"][0]["KeyList"])
+            codes.push_back(key["Assignment"].asInt());
+        return codes;
+    }
+
+    std::vector<std::string> others_;
+    CBasicProfiledata profile_;
+    std::vector<KeyListEntry> current_ = {Key(0, {0x70, 1, 0})};
+};
+
+TEST_F(MacroDeletionTest, DecliningLeavesEveryProfileAndTheListAsTheyWere)
+{
+    const std::string before = Bytes(others_[0]);
+    int asked = 0;
+    const MacroDeletion deletion =
+        DeleteMacroAndRepairBindings(library_, 1, profile_, others_, current_, [&] { return ++asked, false; });
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(deletion.deleted);
+    EXPECT_EQ(Bytes(others_[0]), before);
+    EXPECT_EQ(library_.Entries().size(), 3u);
+    EXPECT_EQ(current_[0].assigned, (KeyFunctionCode{0x70, 1, 0}));
+}
+
+TEST_F(MacroDeletionTest, AcceptingRepairsEveryProfile)
+{
+    const MacroDeletion deletion =
+        DeleteMacroAndRepairBindings(library_, 1, profile_, others_, current_, [] { return true; });
+    EXPECT_TRUE(deletion.deleted);
+    EXPECT_TRUE(deletion.currentKeysChanged);
+    EXPECT_TRUE(deletion.unsavedProfiles.empty());
+    EXPECT_EQ(Reloaded(), (std::vector<std::wstring>{L"macro_1", L"macro_3"}));
+    EXPECT_EQ(Assignments(others_[0]), (std::vector<int>{0x100100, 0x710103}));
+    EXPECT_EQ(Assignments(others_[1]), (std::vector<int>{0x200004, 0x700000}));
+    EXPECT_EQ(current_[0].assigned, current_[0].defaultCode);
+}
+
+TEST_F(MacroDeletionTest, AMacroNoCurrentKeyUsesIsDeletedWithoutAsking)
+{
+    const MacroDeletion deletion = DeleteMacroAndRepairBindings(library_, 0, profile_, others_, current_, [] {
+        ADD_FAILURE() << "asked";
+        return false;
+    });
+    EXPECT_TRUE(deletion.deleted);
+    EXPECT_EQ(current_[0].assigned, (KeyFunctionCode{0x70, 0, 0}));
+    EXPECT_EQ(Assignments(others_[1]), (std::vector<int>{0x200004, 0x100200}));
 }
 
 TEST_F(MacroLibraryTest, ImageOfUsedMacrosRespectsTheDeviceMemory)

@@ -271,18 +271,18 @@ TEST_F(RecorderTest, MovesRebuildTheRowAndStopAtTheEnds)
         return order;
     };
     recorder_.Show(steps);
-    recorder_.MoveUp();  // the first row: nothing
+    recorder_.MoveActionUp();  // the first row: nothing
     EXPECT_EQ(buttons(), (std::vector<int>{1, 2, 3}));
     recorder_.Select(1);
     recorder_.SetShownDelay(1, 99);  // unsaved edit, lost by the move
-    recorder_.MoveToBottom();
+    recorder_.MoveActionToBottom();
     EXPECT_EQ(buttons(), (std::vector<int>{1, 3, 2}));
     EXPECT_EQ(recorder_.Rows()[2].delayShown, 65535);
     EXPECT_EQ(recorder_.Rows()[2].event->delay, 70000);
-    recorder_.MoveDown();  // the last row: nothing
-    recorder_.MoveToTop();
+    recorder_.MoveActionDown();  // the last row: nothing
+    recorder_.MoveActionToTop();
     EXPECT_EQ(buttons(), (std::vector<int>{2, 1, 3}));
-    recorder_.MoveDown();
+    recorder_.MoveActionDown();
     EXPECT_EQ(buttons(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(recorder_.Selected(), 1);
     recorder_.DeleteAction();
@@ -320,11 +320,11 @@ TEST(MacroRowLabels, EachKindOfStepNamesItsKey)
 
 TEST(MacroFixedDelay, TypedValuesAreHeldToTheEditRangeWithAMessage)
 {
-    EXPECT_EQ(ClampFixedDelay(70000).value, 65535);
-    EXPECT_STREQ(ClampFixedDelay(70000).messageId, "message_text_38");
-    EXPECT_EQ(ClampFixedDelay(3).value, 10);
-    EXPECT_STREQ(ClampFixedDelay(3).messageId, "message_text_36");
-    EXPECT_STREQ(ClampFixedDelay(10).messageId, "");
+    EXPECT_EQ(ApplyFixedDelay(70000).value, 65535);
+    EXPECT_STREQ(ApplyFixedDelay(70000).messageId, "message_text_38");
+    EXPECT_EQ(ApplyFixedDelay(3).value, 10);
+    EXPECT_STREQ(ApplyFixedDelay(3).messageId, "message_text_36");
+    EXPECT_STREQ(ApplyFixedDelay(10).messageId, "");
 }
 
 }  // namespace

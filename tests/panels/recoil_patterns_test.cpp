@@ -96,7 +96,7 @@ TEST_F(RecoilTest, MissingOrDamagedWorkingFilesGetTheirDefaults)
 TEST_F(RecoilTest, ResetWithoutADefaultLeavesTheWorkingFileAlone)
 {
     Put(patterns_.WorkingPath(0), "{\"Events\": [], \"Mine\": 1}");
-    EXPECT_FALSE(patterns_.ResetPattern(0));
+    EXPECT_FALSE(patterns_.ResetGun(0));
     EXPECT_EQ(Working(0)["Mine"].asInt(), 1);
 }
 
@@ -122,13 +122,13 @@ TEST_F(RecoilTest, ImportsThatAreNotAPatternAreRefused)
     const std::string source = Defaults() + "in.shoot";
     for (const Case& c : cases) {
         Put(source, c.bytes);
-        EXPECT_EQ(patterns_.ImportPattern(0, source), c.result) << c.bytes.substr(0, 40);
+        EXPECT_EQ(patterns_.ImportRecoilFile(0, source), c.result) << c.bytes.substr(0, 40);
         if (c.result != RecoilImport::kImported) {
             EXPECT_EQ(Working(0)["Mine"].asInt(), 1);
         }
     }
     EXPECT_EQ(ReadWholeFile(patterns_.WorkingPath(0)), ReadWholeFile(source));
-    EXPECT_EQ(patterns_.ImportPattern(0, ""), RecoilImport::kEmptyPath);
+    EXPECT_EQ(patterns_.ImportRecoilFile(0, ""), RecoilImport::kEmptyPath);
     EXPECT_STREQ(RecoilImportMessage(RecoilImport::kNotAPattern), "message_text_recoil_import");
 }
 
@@ -136,9 +136,9 @@ TEST_F(RecoilTest, ExportCopiesTheWorkingFileTextUnchanged)
 {
     Put(patterns_.WorkingPath(3), "{ \"Events\" : [] }\n");
     const std::string out = Defaults() + "out.shoot";
-    ASSERT_TRUE(patterns_.ExportPattern(3, out));
+    ASSERT_TRUE(patterns_.ExportRecoilFile(3, out));
     EXPECT_EQ(ReadWholeFile(out), "{ \"Events\" : [] }\n");
-    EXPECT_FALSE(patterns_.ExportPattern(2, out));  // no working file
+    EXPECT_FALSE(patterns_.ExportRecoilFile(2, out));  // no working file
     EXPECT_EQ(ReadWholeFile(out), "{ \"Events\" : [] }\n");
 }
 
@@ -155,7 +155,7 @@ TEST_F(RecoilTest, ShippedDefaultsAreFourFullPatterns)
 {
     patterns_.SetFolders(Working(), GetDefaultDataDirectory());
     for (int g = 0; g < kRecoilPatternCount; ++g)
-        ASSERT_EQ(patterns_.ImportPattern(g, patterns_.DefaultPath(g)), RecoilImport::kImported) << g;
+        ASSERT_EQ(patterns_.ImportRecoilFile(g, patterns_.DefaultPath(g)), RecoilImport::kImported) << g;
     const auto image = patterns_.BuildImage();
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), 2920u);

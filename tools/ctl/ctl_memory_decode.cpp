@@ -33,10 +33,10 @@ std::string DescribeStep(const DeviceMacroEvent& step)
     return name + Format(", then %u ms", step.delay);
 }
 
-std::optional<UnpackedMacroImage> Unpack(const std::vector<uint8_t>& memory, std::vector<std::string>& lines)
+std::optional<MacroImage> Unpack(const std::vector<uint8_t>& memory, std::vector<std::string>& lines)
 {
     std::string why;
-    std::optional<UnpackedMacroImage> image = UnpackMacroImage(memory, &why);
+    std::optional<MacroImage> image = UnpackMacroImage(memory, &why);
     if (!image)
         lines.push_back(why);
     return image;
@@ -90,7 +90,7 @@ std::optional<std::vector<uint8_t>> ParseAreaDump(const std::string& dump)
 std::vector<std::string> DescribeMacroMemory(const std::vector<uint8_t>& memory)
 {
     std::vector<std::string> lines;
-    const std::optional<UnpackedMacroImage> image = Unpack(memory, lines);
+    const std::optional<MacroImage> image = Unpack(memory, lines);
     if (!image)
         return lines;
     lines.push_back(Format("image of %u bytes, %u macros", image->length, static_cast<unsigned>(image->blocks.size())));
@@ -107,7 +107,7 @@ std::vector<std::string> DescribeMacroMemory(const std::vector<uint8_t>& memory)
 std::vector<std::string> DescribeRecoilMemory(const std::vector<uint8_t>& memory)
 {
     std::vector<std::string> lines;
-    const std::optional<UnpackedMacroImage> image = Unpack(memory, lines);
+    const std::optional<MacroImage> image = Unpack(memory, lines);
     if (!image)
         return lines;
     lines.push_back(Format("image of %u bytes, %u patterns", image->length, static_cast<unsigned>(image->blocks.size())));

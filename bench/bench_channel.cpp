@@ -1,6 +1,7 @@
 // The command channel against the simulated mouse answering after 1 ms: a
-// full key-table read and a settings read, as a ratio to the protocol's own
-// floor (the 10 ms pause of every frame plus the device's answer time).
+// full key-table read, a settings read, a full macro memory and a recoil image
+// of four full patterns written, as a ratio to the protocol's own floor (the
+// 10 ms pause of every frame plus the device's answer time).
 
 #include "bench/protocol_bench.h"
 #include "transport/command_channel.h"
@@ -18,6 +19,8 @@ constexpr double kGoalRatio = 1.1;
 constexpr int kRepeats = 10;
 constexpr uint16_t kSettingsSize = 87;
 constexpr uint16_t kProfileSpan = 128;
+constexpr uint16_t kMacroMemorySize = 4096;  // the simulated mouse's
+constexpr uint16_t kFullRecoilImageSize = 2920;
 
 int Frames(int bytes, int chunk)
 {
@@ -78,6 +81,13 @@ void MeasureConnection(bool receiver)
                 return channel.ReadMemory(settings.data(), kSettingsSize,
                                           static_cast<uint16_t>(profile * kProfileSpan));
             });
+    const std::vector<uint8_t> image(kMacroMemorySize);
+    Measure(receiver ? "macro image (4096 bytes), receiver:" : "macro image (4096 bytes), cable:",
+            Frames(kMacroMemorySize, chunk), deviceMs,
+            [&] { return channel.WriteMacroData(image.data(), kMacroMemorySize); });
+    Measure(receiver ? "recoil image (2920 bytes), receiver:" : "recoil image (2920 bytes), cable:",
+            Frames(kFullRecoilImageSize, chunk), deviceMs,
+            [&] { return channel.WriteRecoilData(image.data(), kFullRecoilImageSize); });
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 struct MacroRow {
@@ -42,6 +43,15 @@ struct FixedDelay {
     const char* messageId;
 };
 FixedDelay ApplyFixedDelay(unsigned long long typed);
+
+// What a macro capture message (by its registered name) carries: key or
+// mouse events, for which target. Nothing for other messages.
+struct MacroCaptureMessage {
+    CaptureTarget target;
+    bool mouse;
+    friend bool operator==(const MacroCaptureMessage&, const MacroCaptureMessage&) = default;
+};
+std::optional<MacroCaptureMessage> MacroCaptureMessageOf(std::string_view name);
 
 class CMacroRecorder {
 public:

@@ -36,14 +36,6 @@ struct HookMouseMessage {
     HookMouseRecord record;
 };
 
-// Registered names of the macro capture messages, by capture mode.
-inline constexpr const char* kHookKeyMacroMessages[] = {
-    "WM_HOOK_KEY_KBMACRO_MSG", "WM_HOOK_KEY_KBMACROPREVIOUS_MSG", "WM_HOOK_KEY_KBMACROLATER_MSG",
-    "WM_HOOK_KEY_KBMACROSINGLE_MSG"};
-inline constexpr const char* kHookMouseMacroMessages[] = {
-    "WM_HOOK_KEY_MSMACRO_MSG", "WM_HOOK_KEY_MSMACROPREVIOUS_MSG", "WM_HOOK_KEY_MSMACROLATER_MSG",
-    "WM_HOOK_KEY_MSMACROSINGLE_MSG"};
-
 // A key event: the toolkit's key code (Qt::Key), keyboard modifiers and native
 // scan code (the X11 key code, evdev code + 8; 0 when the platform gives
 // none). The native code decides where it is known, so left and right keys and

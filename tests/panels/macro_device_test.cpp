@@ -121,7 +121,7 @@ TEST_P(MacroDeviceTest, TerminalToolReadsBothMemoriesFromTheSimulatorsDump)
     ASSERT_TRUE(macro);
     EXPECT_EQ(*macro, Memory(MemoryArea::Macro, sim_.AreaSize(Device::Mouse, MemoryArea::Macro)));
     EXPECT_EQ(DescribeMacroMemory(*macro), (std::vector<std::string>{
-                                               "image of 34 bytes, 1 macros",
+                                               "image of 34 bytes, macros: 1",
                                                "macro 0 (image position), at offset 18, 3 steps:",
                                                "    keyboard_key_A down, then 50 ms",
                                                "    mouse_key_forward up, then 7 ms",

@@ -318,6 +318,17 @@ TEST(MacroRowLabels, EachKindOfStepNamesItsKey)
     }
 }
 
+TEST(MacroCaptureMessages, EachNameCarriesItsTargetAndKind)
+{
+    using Meaning = std::optional<MacroCaptureMessage>;
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_KEY_KBMACRO_MSG"), (Meaning{{CaptureTarget::kAppend, false}}));
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_KEY_KBMACROPREVIOUS_MSG"), (Meaning{{CaptureTarget::kBefore, false}}));
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_KEY_MSMACROLATER_MSG"), (Meaning{{CaptureTarget::kAfter, true}}));
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_KEY_MSMACROSINGLE_MSG"), (Meaning{{CaptureTarget::kReplace, true}}));
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_KEY_SINGLEKEY_MSG"), std::nullopt);
+    EXPECT_EQ(MacroCaptureMessageOf("WM_HOOK_MOU_MSMACRO_MSG"), std::nullopt);
+}
+
 TEST(MacroFixedDelay, TypedValuesAreHeldToTheEditRangeWithAMessage)
 {
     EXPECT_EQ(ApplyFixedDelay(70000).value, 65535);

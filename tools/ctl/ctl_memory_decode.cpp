@@ -93,7 +93,7 @@ std::vector<std::string> DescribeMacroMemory(const std::vector<uint8_t>& memory)
     const std::optional<MacroImage> image = Unpack(memory, lines);
     if (!image)
         return lines;
-    lines.push_back(Format("image of %u bytes, %u macros", image->length, static_cast<unsigned>(image->blocks.size())));
+    lines.push_back(Format("image of %u bytes, macros: %u", image->length, static_cast<unsigned>(image->blocks.size())));
     for (size_t i = 0; i < image->blocks.size(); ++i) {
         const auto& steps = image->blocks[i];
         lines.push_back(Format("macro %u (image position), at offset %u, %u steps:", static_cast<unsigned>(i),
@@ -110,7 +110,7 @@ std::vector<std::string> DescribeRecoilMemory(const std::vector<uint8_t>& memory
     const std::optional<MacroImage> image = Unpack(memory, lines);
     if (!image)
         return lines;
-    lines.push_back(Format("image of %u bytes, %u patterns", image->length, static_cast<unsigned>(image->blocks.size())));
+    lines.push_back(Format("image of %u bytes, patterns: %u", image->length, static_cast<unsigned>(image->blocks.size())));
     for (size_t i = 0; i < image->blocks.size(); ++i) {
         lines.push_back(Format("pattern %u, at offset %u, %u steps:", static_cast<unsigned>(i + 1), image->offsets[i],
                                static_cast<unsigned>(image->blocks[i].size())));

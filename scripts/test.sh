@@ -7,7 +7,7 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 
 # The fuzz targets need clang's libFuzzer; they build in a folder of their own.
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKESTROVA_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DKESTROVA_FUZZ=ON -DKESTROVA_WARNINGS_AS_ERRORS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
 
 export QT_QPA_PLATFORM=offscreen

@@ -5,6 +5,16 @@
 #include <QFile>
 #include <QFontDatabase>
 
+#include <algorithm>
+
+namespace {
+
+// A font file's table directory, with every table's checksum, lies at its
+// start: two files of one size that agree there are the same font.
+constexpr qint64 kSignatureBytes = 4096;
+
+}  // namespace
+
 CPrivateFonts::CPrivateFonts(const std::string& programFolder)
 {
     for (const char* relativePath : kPrivateFontFiles)
@@ -17,19 +27,29 @@ CPrivateFonts::~CPrivateFonts()
         QFontDatabase::removeApplicationFont(*id);
 }
 
+// Registered by path, not read into memory: the font system maps the file
+// only when it needs glyphs from it. A copy of a font registered already
+// (two names may hold one file) is not registered twice.
 bool CPrivateFonts::Load(const std::string& path)
 {
-    QFile file(QString::fromStdString(path));
+    const QString fileName = QString::fromStdString(path);
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         TraceF("font skipped, cannot open %s", path.c_str());
         return false;
     }
-    const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+    const Signature signature{file.size(), file.read(kSignatureBytes)};
+    if (std::find(signatures_.begin(), signatures_.end(), signature) != signatures_.end()) {
+        TraceF("font %s registered already under another name", path.c_str());
+        return true;
+    }
+    const int id = QFontDatabase::addApplicationFont(fileName);
     if (id < 0) {
         TraceF("font skipped, not a font: %s", path.c_str());
         return false;
     }
     fontIds_.push_back(id);
+    signatures_.push_back(signature);
     return true;
 }
 

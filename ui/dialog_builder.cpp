@@ -6,10 +6,13 @@
 #include "ui/resource_manager.h"
 #include "ui/widget_text.h"
 
-#include <QFile>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QUiLoader>
+
+#include <memory>
 
 namespace {
 
@@ -47,6 +50,19 @@ private:
     QSet<QString> m_qtClasses;
 };
 
+// QUiLoader loads every designer plugin of the library paths as it is
+// constructed, and one of the system's pulls in Qt Quick and QML. Our own
+// controls are made in code, so the loader is constructed with no library
+// paths to look in; they are back before anything else may need them.
+std::unique_ptr<LayoutLoader> MakeLayoutLoader(IDialogBuilderCallback* callback)
+{
+    const QStringList libraryPaths = QCoreApplication::libraryPaths();
+    QCoreApplication::setLibraryPaths({});
+    auto loader = std::make_unique<LayoutLoader>(callback);
+    QCoreApplication::setLibraryPaths(libraryPaths);
+    return loader;
+}
+
 }  // namespace
 
 QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* callback, QWidget* parent)
@@ -58,12 +74,12 @@ QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* c
         TraceF("layout %s: file not found", qPrintable(layout));
         return nullptr;
     }
-    LayoutLoader loader(callback);
+    const std::unique_ptr<LayoutLoader> loader = MakeLayoutLoader(callback);
     // Images named in the layout are relative to the skin folder.
-    loader.setWorkingDirectory(QDir(resources.GetResourcePath()));
-    QWidget* root = loader.load(&file, parent);
+    loader->setWorkingDirectory(QDir(resources.GetResourcePath()));
+    QWidget* root = loader->load(&file, parent);
     if (!root) {
-        TraceF("layout %s: %s", qPrintable(layout), qPrintable(loader.errorString()));
+        TraceF("layout %s: %s", qPrintable(layout), qPrintable(loader->errorString()));
         return nullptr;
     }
     AdoptTextIds(root);

@@ -46,3 +46,17 @@ TEST_F(PrivateFontsTest, BrokenAndMissingFontsAreSkippedOthersLoadAndAreRemovedA
     CPrivateFonts again(Folder());
     EXPECT_EQ(again.Families(), families);
 }
+
+TEST_F(PrivateFontsTest, OneFontUnderTwoNamesIsRegisteredOnce)
+{
+    const QString source = QString::fromStdString(ProgramFolder()) + kPrivateFontFiles[2];
+    if (!QFile::exists(source))
+        GTEST_SKIP() << "no font beside the program to load";
+    ASSERT_TRUE(QDir(programFolder.path()).mkdir("Font"));
+    ASSERT_TRUE(QFile::copy(source, FontPath(0)));
+    ASSERT_TRUE(QFile::copy(source, FontPath(3)));
+
+    CPrivateFonts fonts(Folder());
+    EXPECT_EQ(fonts.LoadedCount(), 1);
+    EXPECT_FALSE(fonts.Families().isEmpty());
+}

@@ -104,6 +104,25 @@ const std::array<UpdateIdentityRow, kDeviceFamilyCount> UpdateIdentityTable = {{
     {0, 1, 0, "KELVO", "ALL", "Q71_BX2_BX1", "AP", "V0101"},
 }};
 
+const char* DeviceKindName(uint16_t kind)
+{
+    switch (kind) {
+    case kKindKeyboard:
+    case kKindKeyboardSecond:
+        return "keyboard";
+    case kKindMouseCable:
+        return "mouse on its cable";
+    case kKindMouseReceiver:
+        return "mouse through its receiver";
+    case kKindMousePad:
+        return "mouse pad";
+    case kKindHeadset:
+        return "headset";
+    default:
+        return "unknown";
+    }
+}
+
 int FindFamily(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role)
 {
     return FindRow(DeviceFamilyTable, vendorId, productId, kind, role);

@@ -84,6 +84,10 @@ extern const std::array<DeviceFamilyRow, kDeviceFamilyCount> DeviceFamilyTable;
 extern const std::array<DevicePageRow, kDeviceFamilyCount> DevicePageTable;
 extern const std::array<UpdateIdentityRow, kDeviceFamilyCount> UpdateIdentityTable;
 
+// How people name a kind: "keyboard", "mouse on its cable", ...; "unknown"
+// for a kind of no row.
+const char* DeviceKindName(uint16_t kind);
+
 // First row whose vendor, product, kind and role are all equal, or -1.
 int FindFamily(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);
 int FindSupported(uint16_t vendorId, uint16_t productId, uint16_t kind, uint16_t role);

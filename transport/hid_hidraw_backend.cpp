@@ -251,12 +251,21 @@ void AppendHidrawPaths(std::vector<std::string>& paths)
     AppendHidrawPathsFrom(kHidrawClassRoot, paths);
 }
 
-std::unique_ptr<HidBackendHandle> OpenHidraw(const std::string& path, const HidAccess& access)
+std::string HidrawNodeOf(const std::string& path)
 {
     const std::string node = path.substr(path.rfind('#') + 1);
-    if (!IsNodeName(node))
+    if (path.rfind(kHidrawPathPrefix, 0) != 0 || !IsNodeName(node))
+        return {};
+    return std::string(kHidrawDeviceDirectory) + "/" + node;
+}
+
+std::unique_ptr<HidBackendHandle> OpenHidraw(const std::string& path, const HidAccess& access)
+{
+    const std::string nodePath = HidrawNodeOf(path);
+    if (nodePath.empty())
         return nullptr;
-    const int fd = ::open((std::string(kHidrawDeviceDirectory) + "/" + node).c_str(), OpenFlags(access));
+    const std::string node = nodePath.substr(nodePath.rfind('/') + 1);
+    const int fd = ::open(nodePath.c_str(), OpenFlags(access));
     if (fd < 0)
         return nullptr;
     hidraw_devinfo device{};

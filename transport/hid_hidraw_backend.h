@@ -9,5 +9,9 @@
 constexpr const char* kHidrawClassRoot = "/sys/class/hidraw";
 constexpr const char* kHidrawDeviceDirectory = "/dev";
 
+// The device node of a hidraw interface path ("/dev/hidraw3"); empty for
+// any other path.
+std::string HidrawNodeOf(const std::string& path);
+
 // Enumeration from a given class directory (tests point it at a fake tree).
 void AppendHidrawPathsFrom(const std::string& classRoot, std::vector<std::string>& paths);

@@ -16,25 +16,6 @@ void PrintFields(const Fields& fields)
         std::printf("  %-28s %s\n", (label + ":").c_str(), value.c_str());
 }
 
-const char* KindText(uint16_t kind)
-{
-    switch (kind) {
-    case kKindKeyboard:
-    case kKindKeyboardSecond:
-        return "keyboard";
-    case kKindMouseCable:
-        return "mouse on its cable";
-    case kKindMouseReceiver:
-        return "mouse through its receiver";
-    case kKindMousePad:
-        return "mouse pad";
-    case kKindHeadset:
-        return "headset";
-    default:
-        return "unknown";
-    }
-}
-
 const char* RoleText(uint16_t role)
 {
     return role == kRoleNotification ? "notification interface" : "control interface";
@@ -78,7 +59,7 @@ void DescribeInterface(const char* path, CSlotList& slots, CHidDevice& probeDevi
     int slot = -1;
     if (slots.ClaimSlot(probe, &slot)) {
         std::printf("    usage page %04X, usage %04X: %s, %s -> slot %d\n", probe.usagePage, probe.usage,
-                    KindText(probe.kind), RoleText(probe.role), slot);
+                    DeviceKindName(probe.kind), RoleText(probe.role), slot);
         return;
     }
     const DeviceRecord& expected = SupportedDeviceTable[static_cast<size_t>(row)];

@@ -1,6 +1,7 @@
 #include "tools/ctl/ctl_device.h"
 
 #include "tools/ctl/ctl_decode.h"
+#include "transport/device_access.h"
 #include "transport/device_discovery.h"
 #include "transport/vhid_bus.h"
 
@@ -85,6 +86,9 @@ std::optional<CtlDevice> LocateDevice(const CtlOptions& options)
     const char* where = options.via == CtlVia::kCable      ? " on its cable"
                         : options.via == CtlVia::kReceiver ? " behind its receiver"
                                                            : "";
+    const std::string accessProblem = DeviceAccessAdvice();
+    if (!accessProblem.empty())
+        std::fprintf(stderr, "error: %s\n", accessProblem.c_str());
     std::fprintf(stderr,
                  "error: no %s found%s. Is it plugged in? (\"kestrova-ctl list\" shows every HID interface; "
                  "simulated devices are looked for in %s)\n",

@@ -88,7 +88,7 @@ int RunProgram(int argc, char** argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(gStartupMessageHandler);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
-    CPrivateFonts fonts(ProgramFolder());
+    CPrivateFonts fonts(ResourceRoot());
     if (!RegisterInstanceMessage())
         return 0;
     CInstanceLock instance(kProductTitle);

@@ -23,9 +23,18 @@ std::string ProgramFolder()
     return WithSlash(QFileInfo(self.symLinkTarget()).absolutePath());
 }
 
+std::string ResourceRoot()
+{
+    const std::string beside = ProgramFolder();
+    if (QFileInfo(QString::fromStdString(beside + kSkinFolderName)).isDir())
+        return beside;
+    const QString installed = QDir::cleanPath(QString::fromStdString(beside + KESTROVA_DATA_FROM_BIN));
+    return QFileInfo(installed).isDir() ? WithSlash(installed) : beside;
+}
+
 std::string ResourceFolder(const char* name)
 {
-    return ProgramFolder() + name + '/';
+    return ResourceRoot() + name + '/';
 }
 
 std::string DefaultDataFolder()

@@ -2,8 +2,11 @@
 // The folders the program reads and writes. Every folder is returned as an
 // absolute UTF-8 path ending in '/'.
 //
-//   program folder       where the executable lies; "skin", "Font", "SDK",
-//                        "Update" and "DefaultData" lie beside it
+//   program folder       where the executable lies
+//   resource root        where "skin", "Font", "SDK", "Update" and
+//                        "DefaultData" lie: beside the program (a build
+//                        folder), else the installed data folder found
+//                        relative to it (bin/../share/kestrova/)
 //   default data folder  program folder + "DefaultData/", read-only defaults
 //   user data folder     XDG data home + product title + "/", created when
 //                        missing; holds the family folders and user files
@@ -18,7 +21,8 @@ inline constexpr const char* kSdkFolderName = "SDK";
 inline constexpr const char* kUpdateFolderName = "Update";
 
 std::string ProgramFolder();
-// A folder beside the program, e.g. ResourceFolder(kSkinFolderName).
+std::string ResourceRoot();
+// A resource folder, e.g. ResourceFolder(kSkinFolderName).
 std::string ResourceFolder(const char* name);
 std::string DefaultDataFolder();
 std::string DataHome();

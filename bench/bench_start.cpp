@@ -34,6 +34,7 @@ constexpr int kSettleMs = 3000;
 
 struct Sample {
     double startMs = 0;
+    double cpuMs = 0;  // CPU time of its threads until shown, less bound to how busy the machine is
     double residentMb = 0;
 };
 
@@ -47,6 +48,18 @@ double ResidentMb(qint64 pid)
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     }
     return 0;
+}
+
+double CpuMs(qint64 pid)
+{
+    double nanoseconds = 0;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile schedstat(tasks.filePath(task + "/schedstat"));
+        if (schedstat.open(QIODevice::ReadOnly))
+            nanoseconds += schedstat.readAll().split(' ').value(0).toDouble();
+    }
+    return nanoseconds / 1e6;
 }
 
 bool WaitFor(const std::function<bool()>& shown)
@@ -97,6 +110,7 @@ public:
         Sample sample;
         if (process.waitForStarted() && WaitFor([&] { return shown(process); })) {
             sample.startMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            sample.cpuMs = CpuMs(process.processId());
             QThread::msleep(kSettleMs);
             sample.residentMb = ResidentMb(process.processId());
         }
@@ -126,10 +140,12 @@ struct Series {
 
 struct Runs {
     Series startMs;
+    Series cpuMs;
     Series residentMb;
     void Add(const Sample& sample)
     {
         startMs.values.push_back(sample.startMs);
+        cpuMs.values.push_back(sample.cpuMs);
         residentMb.values.push_back(sample.residentMb);
     }
 };
@@ -199,6 +215,8 @@ int main(int argc, char** argv)
                 qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "default" : qgetenv("QT_QPA_PLATFORM").constData());
     PrintLine("start to window shown, bare", bareRuns.startMs, "ms");
     PrintLine("start to window shown, program", noDeviceRuns.startMs, "ms");
+    PrintLine("CPU time until shown, bare", bareRuns.cpuMs, "ms");
+    PrintLine("CPU time until shown, program", noDeviceRuns.cpuMs, "ms");
     PrintLine("resident memory, bare", bareRuns.residentMb, "MB");
     PrintLine("resident memory, no device", noDeviceRuns.residentMb, "MB");
     PrintLine("resident memory, every device", allDeviceRuns.residentMb, "MB");

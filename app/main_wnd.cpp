@@ -7,6 +7,7 @@
 #include "platform/product.h"
 #include "platform/trace.h"
 #include "services/diag_log.h"
+#include "transport/device_access.h"
 #include "ui/control_factory.h"
 #include "ui/dialog_builder.h"
 #include "ui/resource_manager.h"
@@ -236,6 +237,12 @@ void CMainWnd::RefreshNoDeviceLayout(const char* source)
         return;
     const NoDeviceRefresh refresh = NoDeviceLayoutRefresh(source, ConnectedDeviceCount());
     noDeviceLink_.SetVisible(refresh.showNoDevice);
+    // A device that is there but cannot be opened is named, with the way out.
+    const QString accessProblem =
+        refresh.showNoDevice ? QString::fromStdString(DeviceAccessAdvice()) : QString();
+    CControlUI accessLabel = FindControl("nodevice_access");
+    accessLabel.SetText(accessProblem);
+    accessLabel.SetVisible(!accessProblem.isEmpty());
     WriteLogLine(refresh.logLine);
 }
 

@@ -75,9 +75,12 @@ std::string KeyboardKey(uint8_t modifiers, uint8_t usage)
         if ((modifiers & (1u << bit)) != 0)
             text += std::string(text.empty() ? "" : "+") + kModifierNames[bit];
     }
-    if (usage != 0)
-        text += (text.empty() ? "" : "+") + Format("key usage 0x%02X", usage);
-    return "keyboard " + (text.empty() ? std::string("key (none)") : text);
+    if (usage != 0) {
+        if (!text.empty())
+            text += '+';
+        text += Format("key usage 0x%02X", usage);
+    }
+    return text.empty() ? "keyboard key (none)" : "keyboard " + text;
 }
 
 std::string DescribeByType(uint8_t type, uint8_t value1, uint8_t value2)

@@ -68,8 +68,11 @@ int RunClient(int argc, char** argv)
         first = 4;
     }
     std::string command;
-    for (int i = first; i < argc; ++i)
-        command += (command.empty() ? "" : " ") + std::string(argv[i]);
+    for (int i = first; i < argc; ++i) {
+        if (!command.empty())
+            command += ' ';
+        command += argv[i];
+    }
     if (command.empty()) {
         std::fputs(Usage(), stderr);
         return 2;

@@ -1,6 +1,7 @@
 #include "tools/ctl/ctl_commands.h"
 
 #include "tools/ctl/ctl_decode.h"
+#include "transport/device_access.h"
 #include "transport/device_discovery.h"
 #include "transport/vhid_bus.h"
 
@@ -49,6 +50,9 @@ void DescribeInterface(const char* path, CSlotList& slots, CHidDevice& probeDevi
     }
     if (!probeDevice.Open(path, true, false, true, false)) {
         std::printf("    row %d, but the interface could not be opened\n", row);
+        const std::string deniedNode = DeniedDeviceNode(path);
+        if (!deniedNode.empty())
+            std::fprintf(stderr, "error: %s\n", DeviceAccessText(path, deniedNode).c_str());
         return;
     }
     probe.vendorId = probeDevice.Attributes().vendorId;

@@ -33,7 +33,7 @@ void CAboutWnd::OnFinalMessage()
     deleteLater();
 }
 
-void ShowAboutWindow(QWidget* owner, int dpi, QPointer<CAboutWnd>& handle)
+void ShowAboutWindow(QWidget* owner, int dpi, QPointer<WindowImplBase>& handle)
 {
     if (handle && !handle->IsClosed())
         return;

@@ -5,10 +5,9 @@
 // shows it again in the new language.
 
 #include "app/dialog_wnd.h"
+#include "app/main_messages.h"
 
 #include <QPointer>
-
-inline constexpr UINT WM_LANGUAGE_CHANGED = 3089;
 
 class CAboutWnd : public CDialogWnd {
     Q_OBJECT
@@ -26,4 +25,4 @@ private:
 // Opens the about window owned by `owner` at `dpi` and runs it modally;
 // `handle` names it while it is open (so the owner can close it or tell it
 // of a language change). Nothing happens while `handle` names an open one.
-void ShowAboutWindow(QWidget* owner, int dpi, QPointer<CAboutWnd>& handle);
+void ShowAboutWindow(QWidget* owner, int dpi, QPointer<WindowImplBase>& handle);

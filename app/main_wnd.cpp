@@ -2,7 +2,8 @@
 
 #include "app/frame_rules.h"
 #include "app/main_messages.h"
-#include "app/msg_box_standin.h"
+#include "app/about_wnd.h"
+#include "app/msg_wnd.h"
 #include "app/registered_messages.h"
 #include "platform/product.h"
 #include "platform/trace.h"
@@ -80,6 +81,7 @@ CMainWnd::~CMainWnd()
 void CMainWnd::InitWindow()
 {
     Trace("InitWindow");
+    language_.LoadFirstLanguage();
     closeButton_ = FindControl("closebtn");
     maxButton_ = FindControl("maxbtn");
     restoreButton_ = FindControl("restorebtn");
@@ -97,6 +99,7 @@ void CMainWnd::InitWindow()
         setWindowFlag(Qt::FramelessWindowHint);
         titleBar.Widget()->installEventFilter(this);
     }
+    skin_.RestoreSaved();
     discoverySink_.SetWindow(GetHWND());
     gMainWindow = GetHWND();
 
@@ -122,6 +125,7 @@ void CMainWnd::OnWindowInit()
 {
     if (windowInitialised_)
         return;
+    language_.Apply(language_.ReadSavedIndex());
     if (const QScreen* monitor = QGuiApplication::primaryScreen())
         screenSize_ = monitor->size();
     ShowWindow(false);  // shown by the instance message after the first discovery pass
@@ -267,9 +271,14 @@ void CMainWnd::CloseAuxWindows()
 
 void CMainWnd::OpenAuxWindow(RouteAction which)
 {
-    // The skin, settings, about and audio-light style windows open here as
-    // they arrive; until then the command is only traced.
-    TraceF("auxiliary window %d not available", static_cast<int>(which));
+    // The settings and audio-light style windows open here as they arrive;
+    // until then the command is only traced.
+    if (which == RouteAction::OpenSkinWindow)
+        CSkinFrame::Open(this, skinButton_.Widget());
+    else if (which == RouteAction::OpenAboutWindow)
+        ShowAboutWindow(this, GetDPI(), aboutWnd_);
+    else
+        TraceF("auxiliary window %d not available", static_cast<int>(which));
 }
 
 void CMainWnd::OpenMouseSettings()

@@ -17,6 +17,8 @@
 #include "app/notify_routes.h"
 #include "devices/velmora_usb_device.h"
 #include "platform/worker_slots.h"
+#include "services/interface_language.h"
+#include "services/skin_frame.h"
 #include "transport/device_table.h"
 #include "ui/menu_wnd.h"
 #include "ui/tray_icon.h"
@@ -211,4 +213,6 @@ private:
     CSlotList deviceSlots_;
     CMainDiscoverySink discoverySink_;
     CWorkerSlots workers_{kWorkerSlotCount};
+    CInterfaceLanguage language_;
+    CRootSkinReceiver skin_{*this};
 };

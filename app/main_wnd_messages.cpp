@@ -250,8 +250,9 @@ LRESULT CMainWnd::OnDpiTrace(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CMainWnd::OnLanguageChanged(WPARAM, LPARAM)
+LRESULT CMainWnd::OnLanguageChanged(WPARAM wParam, LPARAM)
 {
+    language_.Apply(static_cast<int>(wParam));
     CResourceManager::GetInstance().ReloadText(this);
     for (const QPointer<WindowImplBase>& window : {settingsWnd_, aboutWnd_, audioLightWnd_}) {
         if (window)

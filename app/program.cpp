@@ -34,8 +34,7 @@ static void SignalRunningInstance()
     Trace("the running instance could not be reached");
 }
 
-// The look every window and menu shares.
-static void ApplyBaseStyle(QApplication& app)
+void ApplyBaseStyle(QApplication& app)
 {
     QFile style(CResourceManager::GetInstance().FindFile(QStringLiteral("STYLE_BASE")));
     if (style.fileName().isEmpty() || !style.open(QIODevice::ReadOnly | QIODevice::Text)) {

@@ -47,8 +47,6 @@ std::optional<uint32_t> ReadLanguageId()
 
 bool WriteLanguageId(uint32_t languageId)
 {
-    if (!SettingsFileExists())
-        return false;
     return WriteValue(kLanguageKey, QString::number(languageId));
 }
 

@@ -6,9 +6,9 @@
 //   [Software]  LANGUAGE=<language id>        the interface language
 //   [Uninstall] DisplayVersion=<a.b.c.d>      the installed version
 //
-// The file stands for the program's settings key: the language is only
-// stored when the file exists. Start-up creates it, as an installer would, by
-// recording the installed version.
+// The file stands for the program's settings key. Start-up creates it, as an
+// installer would, by recording the installed version; storing a language
+// creates it too, so a chosen language is remembered whatever happened to it.
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +22,7 @@ bool SettingsFileExists();
 
 // No value: the file or the value is missing, or it is not a 32-bit number.
 std::optional<uint32_t> ReadLanguageId();
-// False when the file is missing (nothing is stored then) or cannot be written.
+// Creates the file when missing. False when it cannot be written.
 bool WriteLanguageId(uint32_t languageId);
 
 std::optional<std::string> ReadInstalledVersion();

@@ -9,6 +9,7 @@ packages=(
   libhidapi-dev libjsoncpp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-noto-core fonts-noto-cjk
+  xdotool imagemagick
 )
 
 missing=()

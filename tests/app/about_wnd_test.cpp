@@ -21,9 +21,10 @@ protected:
     void WhileOpen(const std::function<void(CAboutWnd&)>& inside, const std::function<void(CAboutWnd&)>& close)
     {
         QTimer::singleShot(0, [&] {
-            ASSERT_TRUE(about);
-            inside(*about);
-            close(*about);
+            auto* window = qobject_cast<CAboutWnd*>(about.data());
+            ASSERT_TRUE(window);
+            inside(*window);
+            close(*window);
         });
         ShowAboutWindow(nullptr, 96, about);
     }
@@ -32,7 +33,7 @@ protected:
         return window.findChild<QLabel*>("software_ver_label")->text();
     }
 
-    QPointer<CAboutWnd> about;
+    QPointer<WindowImplBase> about;
 };
 
 TEST_F(AboutWndTest, ShowsTheVersionTextOfTheLanguageAndFollowsAChange)
@@ -57,7 +58,7 @@ TEST_F(AboutWndTest, OneAtATimeAndClosingEndsOnlyTheWindow)
     // ended the program's loop would end this one before its next event.
     QEventLoop program;
     bool programGoesOn = false;
-    QPointer<CAboutWnd> first;
+    QPointer<WindowImplBase> first;
     QTimer::singleShot(0, [&] {
         WhileOpen(
             [&](CAboutWnd& window) {

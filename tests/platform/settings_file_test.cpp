@@ -19,12 +19,14 @@ TEST_F(SettingsFileTest, LivesInConfigHome)
     EXPECT_EQ(fs::path(SettingsFilePath()).parent_path().string() + '/', configHome.Path());
 }
 
-TEST_F(SettingsFileTest, WithoutTheFileNothingIsReadOrStored)
+TEST_F(SettingsFileTest, WithoutTheFileNothingIsReadAndALanguageChoiceCreatesIt)
 {
     EXPECT_FALSE(ReadLanguageId());
     EXPECT_FALSE(ReadInstalledVersion());
-    EXPECT_FALSE(WriteLanguageId(520));
-    EXPECT_FALSE(SettingsFileExists());
+    ASSERT_TRUE(WriteLanguageId(520));
+    EXPECT_TRUE(SettingsFileExists());
+    EXPECT_EQ(ReadLanguageId(), 520u);
+    EXPECT_FALSE(ReadInstalledVersion());
 }
 
 TEST_F(SettingsFileTest, RecordingTheVersionCreatesTheFileThenLanguageIsKept)

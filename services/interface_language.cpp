@@ -1,0 +1,109 @@
+#include "services/interface_language.h"
+
+#include "platform/folders.h"
+#include "platform/settings_file.h"
+#include "platform/trace.h"
+#include "ui/font_table.h"
+#include "ui/resource_manager.h"
+#include "ui/window_impl_base.h"
+
+#include <QApplication>
+
+namespace {
+
+struct InterfaceFont {
+    int id;
+    int size;
+    bool bold;
+    bool underline;
+};
+
+constexpr int kDefaultFontSize = 14;
+constexpr InterfaceFont kInterfaceFonts[] = {
+    {0, 15, false, false}, {1, 14, false, true}, {2, 18, false, false},  {3, 30, false, false},
+    {4, 16, false, false}, {5, 20, false, false}, {6, 22, false, false}, {7, 14, false, false},
+    {8, 12, false, false}, {9, 11, false, false}, {10, 10, false, false}, {11, 28, false, false},
+    {50, 18, true, false},
+};
+
+// The faces the languages name come with the program's own fonts on their
+// home system; here the free fonts of the same scripts stand in for them.
+void RegisterFaceSubstitutes()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    QFont::insertSubstitutions(QStringLiteral("汉仪菱心体简"), {"Noto Sans CJK SC", "Noto Sans SC"});
+    QFont::insertSubstitutions(QStringLiteral("Noto Sans CJK TC Regular"), {"Noto Sans CJK TC", "Noto Sans TC"});
+    QFont::insertSubstitutions(QStringLiteral("Verdana Unicode MS"), {"Noto Sans Display", "Noto Sans", "DejaVu Sans"});
+}
+
+}  // namespace
+
+CInterfaceLanguage::CInterfaceLanguage() : CInterfaceLanguage(DefaultDataFolder() + kLanguageCatalogueName) {}
+
+CInterfaceLanguage::CInterfaceLanguage(std::string cataloguePath) : cataloguePath_(std::move(cataloguePath)) {}
+
+bool CInterfaceLanguage::LoadFirstLanguage()
+{
+    return CResourceManager::GetInstance().LoadLanguage(kFirstLanguageFile);
+}
+
+int CInterfaceLanguage::ReadSavedIndex() const
+{
+    CLanguageCatalogue catalogue;
+    if (!catalogue.Load(cataloguePath_))
+        TraceF("%s missing or damaged: language 0", cataloguePath_.c_str());
+    return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
+}
+
+bool CInterfaceLanguage::Apply(int index)
+{
+    if (index == current_)
+        return false;
+    if (const std::optional<QString> face = InterfaceFaceFor(index, current_))
+        RegisterInterfaceFonts(*face);
+    current_ = index;
+    CLanguageCatalogue catalogue;
+    catalogue.Load(cataloguePath_);
+    const LanguageEntry* entry = catalogue.At(index);
+    if (!entry) {
+        TraceF("language %d: not in the catalogue", index);
+        return true;
+    }
+    LoadTexts(*entry);
+    if (entry->id && WriteLanguageId(*entry->id))
+        Trace("写成功！");
+    return true;
+}
+
+void CInterfaceLanguage::LoadTexts(const LanguageEntry& entry) const
+{
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.SetLanguage(entry.name);
+    if (!resources.LoadLanguage(entry.file)) {
+        TraceF("language file %s missing or damaged: English texts", qPrintable(entry.file));
+        resources.LoadLanguage(kFallbackLanguageFile);
+    }
+    resources.ReloadText();
+}
+
+void RegisterInterfaceFonts(const QString& face)
+{
+    RegisterFaceSubstitutes();
+    CFontTable& fonts = CFontTable::GetInstance();
+    fonts.RemoveAllFonts();
+    fonts.SetDefaultFont(face, kDefaultFontSize);
+    for (const InterfaceFont& font : kInterfaceFonts)
+        fonts.AddFont(font.id, face, font.size, font.bold, font.underline);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<WindowImplBase*>(widget))
+            window->ApplyFonts();
+    }
+}
+
+QString NumberText(const QString& identifier, long long number)
+{
+    return FormatWithNumber(CResourceManager::GetInstance().GetText(identifier), number);
+}

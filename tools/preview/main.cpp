@@ -1,0 +1,76 @@
+// kestrova-preview: one of the program's windows as the program shows it,
+// in a language of the catalogue, without devices. For translators checking
+// their texts and for the screenshots of the documentation.
+
+#include "app/about_wnd.h"
+#include "app/msg_wnd.h"
+#include "app/program.h"
+#include "platform/folders.h"
+#include "services/interface_language.h"
+#include "services/skin_frame.h"
+#include "ui/ui_init.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestrova-preview main|skin|message|about [LANGUAGE-INDEX]\n"
+    "  shows the main window's layout, with the skin window, a message box or\n"
+    "  the about window over it, in the language of that index of Language.config\n"
+    "  (default 1); closing the main layout ends it\n";
+
+class CLayoutPreview : public WindowImplBase {
+protected:
+    QString GetSkinFile() override { return QStringLiteral("XML_MAIN"); }
+    QString GetWindowClassName() const override { return QStringLiteral("MainWnd"); }
+    void InitWindow() override { setWindowFlag(Qt::FramelessWindowHint); }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override
+    {
+        if (uMsg == WM_DESTROY)
+            QCoreApplication::quit();
+        return WindowImplBase::HandleMessage(uMsg, wParam, lParam, bHandled);
+    }
+};
+
+void OpenOver(CLayoutPreview& main, const char* window)
+{
+    if (std::strcmp(window, "skin") == 0) {
+        CSkinFrame::Open(&main, main.FindControl("skinbtn").Widget(), [](QWidget*) { return QString(); });
+    } else if (std::strcmp(window, "message") == 0) {
+        ShowMessageBox(&main, "UpdateTiShi", "UpdateTiShiText", main.GetDPI(), true, true);
+    } else if (std::strcmp(window, "about") == 0) {
+        static QPointer<CAboutWnd> about;
+        ShowAboutWindow(&main, main.GetDPI(), about);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* window = argc > 1 ? argv[1] : "";
+    const bool known = std::strcmp(window, "main") == 0 || std::strcmp(window, "skin") == 0 ||
+                       std::strcmp(window, "message") == 0 || std::strcmp(window, "about") == 0;
+    if (!known || argc > 3) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName)));
+    ApplyBaseStyle(app);
+    CInterfaceLanguage language;
+    language.LoadFirstLanguage();
+    language.Apply(argc > 2 ? std::atoi(argv[2]) : 1);
+
+    CLayoutPreview main;
+    main.Create(nullptr, QStringLiteral("Kestrova preview"));
+    main.CenterWindow();
+    main.ShowWindow(true);
+    QTimer::singleShot(300, &main, [&main, window] { OpenOver(main, window); });
+    return app.exec();
+}

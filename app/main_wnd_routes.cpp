@@ -180,7 +180,7 @@ void CMainWnd::SetLightControl(int on)
     lightingControl_ = on;
     // The control shows what clicking it does next.
     FindControl(QStringLiteral("control_light_status"))
-        .SetText(QString::fromUtf8(on ? "控制灯光" : "不控制灯光"));
+        .SetTextId(QString::fromUtf8(on ? "控制灯光" : "不控制灯光"));
     for (CVelmoraUSBDevice* page : pages_.LitPages())
         page->SetLightingControl(on);
 }

@@ -24,7 +24,8 @@ static QString TextMember(const Json::Value& element, const char* key)
 bool CLanguageCatalogue::Load(const std::string& path)
 {
     entries_.clear();
-    const Json::Value& languages = MemberOf(ReadJsonFile(path), "Language");
+    const Json::Value document = ReadJsonFile(path);
+    const Json::Value& languages = MemberOf(document, "Language");
     if (!languages.isArray())
         return false;
     for (const Json::Value& element : languages) {

@@ -6,6 +6,7 @@
 #include "services/diag_log.h"
 #include "ui/ui_init.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -115,6 +117,13 @@ TEST_F(MainWndTest, OtherMenuItemsDoNotEndTheProgram)
 {
     MenuCmd about;
     about.szName = "about_menu";
+    // The about window runs modally: close it once it is open.
+    QTimer::singleShot(0, [] {
+        for (QWidget* open : QApplication::topLevelWidgets()) {
+            if (open->objectName() == "AboutWnd")
+                open->close();
+        }
+    });
     SendWindowMessage(window.GetHWND(), WM_MENUCLICK, reinterpret_cast<WPARAM>(&about), 0);
     EXPECT_FALSE(window.IsClosed());
 }

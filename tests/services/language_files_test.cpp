@@ -25,12 +25,10 @@ namespace {
 
 const char* const kCompleteLanguages[] = {"lan_en.xml", "lan_cn.xml"};
 
-// Functions whose first argument is a text identifier.
-const QRegularExpression kIdentifierCall(
-    QStringLiteral(R"re(\b(?:SetTextId|GetText|HasText|NumberText|SetWidgetTextId)\(\s*(?:[A-Za-z_]\w*\s*,\s*)?"((?:[^"\\]|\\.)+)")re"));
-// The message box: title and text literals (a ready text is no literal).
-const QRegularExpression kMessageBoxCall(
-    QStringLiteral(R"re(\bShowMessageBox\(\s*[^,]+,\s*(?:"((?:[^"\\]|\\.)*)"|[^,]*),\s*(?:"((?:[^"\\]|\\.)*)")?)re"));
+// Calls that take text identifiers: every literal of the call's statement.
+const QRegularExpression kIdentifierCall(QStringLiteral(
+    R"re(\b(?:SetTextId|SetWidgetTextId|GetText|HasText|NumberText|ShowMessageBox|ShowMessage)\s*\(([^;{}]*))re"));
+const QRegularExpression kLiteral(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
 // Families of identifiers that tables, pages and data files name.
 const QRegularExpression kFamilyLiteral(QStringLiteral(
     R"re("((?:message_text|mouse_key|keyboard_key|custem|media|web|wed|light_mode|light_area|light_set|Phone_type|mouse_move_to)_[^"\s]+|gun_\d_txt|\w+_device_name_text|system_(?:power|sleep|wake_up))")re"));
@@ -99,8 +97,8 @@ QMap<QString, QString> CodeIdentifiers()
         for (const QString& file : FilesUnder(source + '/' + folder, {"*.h", "*.cpp"})) {
             const QString text = ReadText(file);
             const QString where = file.mid(source.size() + 1);
-            Collect(kIdentifierCall, text, where, found);
-            Collect(kMessageBoxCall, text, where, found);
+            for (auto call = kIdentifierCall.globalMatch(text); call.hasNext();)
+                Collect(kLiteral, call.next().captured(1), where, found);
             Collect(kFamilyLiteral, text, where, found);
         }
     }

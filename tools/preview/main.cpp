@@ -44,7 +44,7 @@ void OpenOver(CLayoutPreview& main, const char* window)
     } else if (std::strcmp(window, "message") == 0) {
         ShowMessageBox(&main, "UpdateTiShi", "UpdateTiShiText", main.GetDPI(), true, true);
     } else if (std::strcmp(window, "about") == 0) {
-        static QPointer<CAboutWnd> about;
+        static QPointer<WindowImplBase> about;
         ShowAboutWindow(&main, main.GetDPI(), about);
     }
 }

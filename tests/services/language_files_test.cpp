@@ -31,7 +31,7 @@ const QRegularExpression kIdentifierCall(QStringLiteral(
 const QRegularExpression kLiteral(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
 // Families of identifiers that tables, pages and data files name.
 const QRegularExpression kFamilyLiteral(QStringLiteral(
-    R"re("((?:message_text|mouse_key|keyboard_key|custem|media|web|wed|light_mode|light_area|light_set|Phone_type|mouse_move_to)_[^"\s]+|gun_\d_txt|\w+_device_name_text|system_(?:power|sleep|wake_up))")re"));
+    R"re("((?:message_text|mouse_key|keyboard_key|custem|media|web|wed|light_mode|light_area|light_set|Phone_type|mouse_move_to)_(?!\.\.\.")[^"\s]+|gun_\d_txt|\w+_device_name_text|system_(?:power|sleep|wake_up))")re"));
 
 QString ReadText(const QString& path)
 {

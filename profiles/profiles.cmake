@@ -7,4 +7,5 @@ target_sources(kestrova_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/json_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keyboard_profiledata.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mouse_profiledata.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/profile_names.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profile_paths.cpp)

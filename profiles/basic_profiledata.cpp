@@ -2,11 +2,11 @@
 
 #include "platform/trace.h"
 #include "profiles/atomic_file.h"
+#include "profiles/damaged_file.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file.h"
 #include "profiles/profile_paths.h"
 
-#include <filesystem>
 
 namespace {
 
@@ -93,28 +93,10 @@ void WriteAssignments(const std::vector<KeyListEntry>& list, Json::Value& entry)
         AsObject(keys[i])["Assignment"] = PackKeyCode(list[i].assigned);
 }
 
-// A custom effect's file lies in the profile folder: its name must not lead
-// anywhere else.
-bool IsBareFileName(const std::string& name)
-{
-    return !name.empty() && name.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
-           name.find("..") == std::string::npos;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// An unusable profile file is kept beside the new one instead of being lost.
-void SetDamagedFileAside(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error) || std::filesystem::file_size(path, error) == 0)
-        return;
-    std::filesystem::rename(path, path + ".damaged", error);
-    TraceF("damaged profile %s set aside: %s", path.c_str(), error ? error.message().c_str() : "ok");
 }
 
 }  // namespace
@@ -172,15 +154,16 @@ Json::Value CBasicProfiledata::LoadEntry(const std::string& path)
     if (entry.isObject())
         return entry;
 
-    if (!fileUsable) {
-        SetDamagedFileAside(path);
+    if (!fileUsable)
         m_cache.valid = false;
-    }
     const Json::Value defaults = ReadJsonFile(m_defaultProfilePath);
     entry = ElementOf(MemberOf(defaults, "Device"), static_cast<Json::ArrayIndex>(m_entryIndex));
     if (!entry.isObject())
         entry = Json::Value();
-    StoreEntry(entry, path);
+    // A damaged file that can't be moved aside stays as it is; the defaults
+    // are used in memory only (StoreEntry refuses to write over it).
+    if (fileUsable || SetDamagedFileAside(path))
+        StoreEntry(entry, path);
     return entry;
 }
 
@@ -205,7 +188,12 @@ const Json::Value& CBasicProfiledata::LoadLightConfig(const std::string& path)
 
 bool CBasicProfiledata::StoreEntry(Json::Value& entry, const std::string& path)
 {
-    Json::Value& slot = EntrySlotOf(DocumentOnDisk(path));
+    Json::Value& document = DocumentOnDisk(path);
+    if (HoldsUnreadableData(path, document)) {
+        TraceF("profile %s not saved: it holds data that can't be read", path.c_str());
+        return false;
+    }
+    Json::Value& slot = EntrySlotOf(document);
     slot.swap(entry);
     std::string text = StyledJsonText(m_cache.document);
     slot.swap(entry);

@@ -49,6 +49,12 @@ std::string DefaultLightNamesPath()
     return GetDefaultDataDirectory() + kDefaultLightFileName;
 }
 
+bool IsBareFileName(std::string_view name)
+{
+    return !name.empty() && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos &&
+           name.find("..") == std::string_view::npos;
+}
+
 void SetProfileFolders(const std::string& userDataFolder, const std::string& defaultDataFolder)
 {
     g_userDataFolder = userDataFolder.empty() ? std::string() : WithSlash(userDataFolder);

@@ -26,6 +26,11 @@ std::string DefaultProfilePath(std::string_view familyName);
 // Default data folder + "default_light.json".
 std::string DefaultLightNamesPath();
 
+// True for a name that stays inside the folder it is joined to: no folder
+// separator, no "..", no zero byte. Identifiers read from data files become
+// file names only when they pass.
+bool IsBareFileName(std::string_view name);
+
 // Moves both folders elsewhere (tests, portable set-ups); an empty folder
 // restores the platform's.
 void SetProfileFolders(const std::string& userDataFolder, const std::string& defaultDataFolder);

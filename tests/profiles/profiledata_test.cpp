@@ -48,6 +48,28 @@ TEST_F(ProfiledataTest, DamagedProfileIsSetAsideAndReplacedByTheDefault)
     EXPECT_EQ(ReadJsonFile(path)["Device"][0]["LightInfo"]["Light"].asInt(), 4);
 }
 
+TEST_F(ProfiledataTest, EveryDamagedProfileKeepsACopyOfItsOwn)
+{
+    const std::string path = Put("p.Json", "first damage");
+    profile.LoadProfile(path);
+    Put("p.Json", "second damage");
+    profile.LoadProfile(path);
+    EXPECT_EQ(Bytes(path + ".damaged"), "first damage");
+    EXPECT_EQ(Bytes(path + ".damaged2"), "second damage");
+    EXPECT_EQ(ReadJsonFile(path)["Device"][0]["LightInfo"]["Light"].asInt(), 4);
+}
+
+TEST_F(ProfiledataTest, DamagedProfileThatCantBeSetAsideIsNeverWrittenOver)
+{
+    // No name longer than the file's own can be made in the folder.
+    const std::string path = Put(std::string(250, 'p'), "damaged");
+    EXPECT_EQ(profile.LoadProfile(path)["LightInfo"]["Light"].asInt(), 4);
+    profile.SetProfilePath(path);
+    EXPECT_FALSE(profile.Save());
+    EXPECT_FALSE(profile.SaveEntry(profile.Entry(), path));
+    EXPECT_EQ(Bytes(path), "damaged");
+}
+
 TEST_F(ProfiledataTest, EntryOfTheWrongKindIsReplacedByTheDefault)
 {
     for (const char* entry : {"5", "\"text\"", "[1, 2]", "null"}) {

@@ -9,7 +9,6 @@ add_library(kestrova_app STATIC
   main_wnd_messages.cpp
   main_wnd_routes.cpp
   main_wnd_tray.cpp
-  profile_name_standin.cpp
   notify_routes.cpp
   program.cpp
   registered_messages.cpp)

@@ -4,7 +4,7 @@
 
 #include "app/main_wnd.h"
 #include "profiles/json_file.h"
-#include "app/profile_name_standin.h"
+#include "profiles/profile_names.h"
 
 #include <QFileInfo>
 
@@ -12,8 +12,6 @@ namespace {
 
 // Longer imported macro file names do not fit the macro list.
 constexpr qsizetype kMaxMacroFileNameLength = 14;
-// An imported profile is named after its file; names hold 16 characters.
-constexpr qsizetype kMaxImportedProfileNameLength = 16;
 // The profile panel answers add, copy and import with this when its list is full.
 constexpr int kProfileListFull = 1;
 
@@ -92,7 +90,8 @@ void CMainWnd::ImportProfile()
     const QString path = ChooseFile(FileDialogMode::Open, FileKind::Profile);
     if (path.isEmpty() || !IsProfileFile(path))
         return;
-    if (QFileInfo(path).completeBaseName().size() > kMaxImportedProfileNameLength) {
+    // An imported profile is named after its file, by the rule of a typed name.
+    if (IsProfileNameTooLong(FileTitleOf(path.toStdString()))) {
         ShowMessage({}, QStringLiteral("message_text_34"), true, false);
         return;
     }

@@ -158,8 +158,8 @@ std::string CProfileList::NewProfileId() const
     for (int number = 2;; ++number) {
         const bool listed = std::any_of(m_entries.begin(), m_entries.end(),
                                         [&id](const ProfileEntry& entry) { return entry.id == id; });
-        std::error_code error;
-        if (!listed && !std::filesystem::exists(PathOf(id), error) && !error)
+        std::error_code error;  // a file that can't even be looked at is no file to keep
+        if (!listed && !std::filesystem::exists(PathOf(id), error))
             return id;
         id = stamp + "_" + std::to_string(number);
     }

@@ -1,0 +1,68 @@
+#pragma once
+// Plays the window manager on the X server of $DISPLAY (Xvfb): one window of
+// a given process, named as the active window on the root window.
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <sys/types.h>
+
+class X11WindowManagerStandIn {
+public:
+    X11WindowManagerStandIn() : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        if (!IsConnected())
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_window = xcb_generate_id(m_connection);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, m_root, 0, 0, 10, 10, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    }
+    ~X11WindowManagerStandIn()
+    {
+        if (IsConnected()) {
+            SetActive(XCB_WINDOW_NONE);
+            xcb_destroy_window(m_connection, m_window);
+            xcb_flush(m_connection);
+        }
+        xcb_disconnect(m_connection);
+    }
+    X11WindowManagerStandIn(const X11WindowManagerStandIn&) = delete;
+    X11WindowManagerStandIn& operator=(const X11WindowManagerStandIn&) = delete;
+
+    bool IsConnected() const { return xcb_connection_has_error(m_connection) == 0; }
+
+    // The window belongs to `pid` and is the active one.
+    void ActivateWindowOf(pid_t pid)
+    {
+        const uint32_t value = static_cast<uint32_t>(pid);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL,
+                            32, 1, &value);
+        SetActive(m_window);
+    }
+    // No window is active.
+    void Deactivate() { SetActive(XCB_WINDOW_NONE); }
+
+private:
+    void SetActive(uint32_t window)
+    {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, Atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW,
+                            32, 1, &window);
+        xcb_flush(m_connection);
+    }
+
+    xcb_atom_t Atom(const char* name)
+    {
+        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
+        const xcb_atom_t atom = reply == nullptr ? xcb_atom_t{XCB_ATOM_NONE} : reply->atom;
+        std::free(reply);
+        return atom;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_window_t m_window = XCB_WINDOW_NONE;
+};

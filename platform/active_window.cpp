@@ -1,6 +1,7 @@
 #include "platform/active_window.h"
 
 #include "platform/trace.h"
+#include "platform/x11_atom.h"
 
 #include <xcb/xcb.h>
 
@@ -44,7 +45,8 @@ public:
 class CX11ActiveWindowSource final : public IActiveWindowSource {
 public:
     CX11ActiveWindowSource(xcb_connection_t* connection, xcb_window_t root)
-        : m_connection(connection), m_root(root), m_activeAtom(Atom("_NET_ACTIVE_WINDOW")), m_pidAtom(Atom("_NET_WM_PID"))
+        : m_connection(connection), m_root(root), m_activeAtom(InternX11Atom(connection, "_NET_ACTIVE_WINDOW")),
+          m_pidAtom(InternX11Atom(connection, "_NET_WM_PID"))
     {
     }
     ~CX11ActiveWindowSource() override { xcb_disconnect(m_connection); }
@@ -68,15 +70,6 @@ public:
     }
 
 private:
-    xcb_atom_t Atom(const char* name)
-    {
-        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
-        const xcb_atom_t atom = reply == nullptr ? xcb_atom_t{XCB_ATOM_NONE} : reply->atom;
-        std::free(reply);
-        return atom;
-    }
-
     // The first 32-bit value of a window property; 0 when it is missing.
     uint32_t CardinalProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
     {

@@ -2,11 +2,9 @@
 // Plays the window manager on the X server of $DISPLAY (Xvfb): one window of
 // a given process, named as the active window on the root window.
 
-#include <xcb/xcb.h>
+#include "platform/x11_atom.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <sys/types.h>
 
 class X11WindowManagerStandIn {
@@ -38,7 +36,7 @@ public:
     void ActivateWindowOf(pid_t pid)
     {
         const uint32_t value = static_cast<uint32_t>(pid);
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL,
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, InternX11Atom(m_connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL,
                             32, 1, &value);
         SetActive(m_window);
     }
@@ -48,18 +46,9 @@ public:
 private:
     void SetActive(uint32_t window)
     {
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, Atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW,
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, InternX11Atom(m_connection, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW,
                             32, 1, &window);
         xcb_flush(m_connection);
-    }
-
-    xcb_atom_t Atom(const char* name)
-    {
-        const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_connection, cookie, nullptr);
-        const xcb_atom_t atom = reply == nullptr ? xcb_atom_t{XCB_ATOM_NONE} : reply->atom;
-        std::free(reply);
-        return atom;
     }
 
     xcb_connection_t* m_connection;

@@ -127,6 +127,11 @@ std::string WideToUtf8(std::wstring_view text)
     return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size())).toUtf8().toStdString();
 }
 
+std::string ValidUtf8(std::string_view text)
+{
+    return WideToUtf8(Utf8ToWide(text));
+}
+
 std::string FormatTimeStampName(const std::tm& local, int milliseconds)
 {
     char name[64];

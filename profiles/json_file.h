@@ -37,6 +37,9 @@ int WriteJsonFile(const std::string& path, const Json::Value& value);
 // Invalid UTF-8 sequences become U+FFFD.
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);
+// The text with its invalid UTF-8 sequences replaced by U+FFFD, so a name
+// taken from a file name can be stored as JSON text.
+std::string ValidUtf8(std::string_view text);
 
 // The local time as "2024_03_05_07_08_09_012": year, month, day, hour,
 // minute, second, milliseconds.

@@ -27,7 +27,7 @@ std::vector<std::string> CleanProgramNames(const std::vector<std::string>& names
 {
     std::vector<std::string> clean;
     for (const std::string& typed : names) {
-        const std::string name = WideToUtf8(Utf8ToWide(Trimmed(typed)));
+        const std::string name = ValidUtf8(Trimmed(typed));
         if (name.empty() || name.find('/') != std::string::npos)
             continue;
         if (std::find(clean.begin(), clean.end(), name) == clean.end())

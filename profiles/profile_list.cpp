@@ -31,12 +31,6 @@ bool IsBlank(const std::string& name)
     return std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isspace(c); });
 }
 
-// Invalid UTF-8 in a file name must not reach the list file.
-std::string ValidUtf8(const std::string& text)
-{
-    return WideToUtf8(Utf8ToWide(text));
-}
-
 bool IsTooLargeToImport(const std::string& path)
 {
     std::error_code error;

@@ -20,6 +20,8 @@ constexpr std::chrono::milliseconds kEndConfigPause{10};
 constexpr int kKeyTableBlockSpan = 512;
 constexpr size_t kTraceLineBytes = 32;
 constexpr const char* kLinkLostLogLine = "Hid2_4GDeviceIsLink>0xAA    false";
+// The receiver gave no usable answer at all: not the same as "not linked".
+constexpr const char* kLinkCheckFailedLogLine = "Hid2_4GDeviceIsLink>0xAA    no answer, result ";
 
 // Counts one running exchange for the lifetime of the scope.
 class BusyScope {
@@ -107,12 +109,14 @@ std::recursive_mutex& CCommandChannel::LockFor(FrameLock lock)
 
 bool CCommandChannel::WriteRequest(CHidDevice& device, CommandFrame& frame, int timeoutMs, bool receiver)
 {
-    if (receiver) {
-        if (!device.FlushQueue())
-            Trace("receiver input queue flush failed");
-        // The checksum stays as it was computed without the marker.
+    // A late or doubled reply to an earlier request would otherwise be taken
+    // for this one's. The control interface carries no notifications, so
+    // nothing else is lost.
+    if (!device.FlushQueue())
+        Trace("input queue flush failed");
+    // The checksum stays as it was computed without the marker.
+    if (receiver)
         frame[kFrameReceiverMarker] = kReceiverMarkerValue;
-    }
     uint32_t written = 0;
     return device.Write(frame.data(), kCommandFrameSize, &written, timeoutMs) != 0 && written == kCommandFrameSize;
 }
@@ -370,14 +374,25 @@ int CCommandChannel::ReadKeyAttributes(uint8_t* data)
     return ReadChunked({kCmdReadKeyAttributes, length, 0, maxChunk_, FrameLock::kCommand}, data);
 }
 
-bool CCommandChannel::CheckLink()
+int CCommandChannel::LinkState()
 {
     if (!receiverMode_)
-        return true;
+        return kResultSuccess;
     CommandFrame reply;
     const int result = ExchangeFrame(BuildFrame(kCmdCheckLink, 0, 0, nullptr), reply, FrameLock::kCommand,
                                      Direction::kRead);
-    if (reply[kFrameLinkState] != kLinkedValue)
+    if (result != kResultSuccess) {
+        WriteLogLine(kLinkCheckFailedLogLine + std::to_string(result));
+        return result;
+    }
+    if (reply[kFrameLinkState] != kLinkedValue) {
         WriteLogLine(kLinkLostLogLine);
-    return result == kResultSuccess && reply[kFrameLinkState] == kLinkedValue;
+        return kResultNotLinked;
+    }
+    return kResultSuccess;
+}
+
+bool CCommandChannel::CheckLink()
+{
+    return LinkState() == kResultSuccess;
 }

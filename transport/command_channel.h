@@ -76,6 +76,10 @@ public:
     // True on the cable without traffic; through the receiver, true when the
     // receiver reports its mouse linked.
     bool CheckLink();
+    // The same check with its reason: kResultSuccess linked, kResultNotLinked
+    // when the receiver answers that its mouse is not linked, otherwise the
+    // failed exchange's result (kResultNoReply: the receiver stayed silent).
+    int LinkState();
 
 private:
     enum class FrameLock { kCommand, kStream, kNone };

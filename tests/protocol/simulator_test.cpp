@@ -133,6 +133,23 @@ TEST_F(SimulatorTest, GarbledCommandByteIsRetriedOnce)
     EXPECT_EQ(info[0], 0xAA);
 }
 
+// A doubled reply to one chunk must not be taken for the next chunk's reply,
+// which carries the same command byte.
+TEST_F(SimulatorTest, DoubledReplyLeavesLaterReadsInStep)
+{
+    for (const bool receiver : {false, true}) {
+        SCOPED_TRACE(receiver ? "receiver" : "cable");
+        OpenMouse(receiver);
+        sim_.AnswerTwiceOnce(Device::Mouse);
+        std::vector<uint8_t> settings(87);
+        ASSERT_EQ(channel_.ReadMemory(settings.data(), 87, 128), kResultSuccess);
+        EXPECT_EQ(settings, Area(MemoryArea::Settings, 128, 87));
+        uint8_t info[kInfoBlockSize] = {};
+        ASSERT_EQ(channel_.ReadInfoBlock(info), kResultSuccess);
+        EXPECT_EQ(std::vector<uint8_t>(info, info + kInfoBlockSize), Area(MemoryArea::Info, 0, kInfoBlockSize));
+    }
+}
+
 TEST_F(SimulatorTest, UnlinkedReceiverReportsNotLinked)
 {
     OpenMouse(true);
@@ -209,6 +226,8 @@ TEST_F(SimulatorTest, CtlShowsTheMouseAndSaysWhatIsWrong)
         {[this] { sim_.Plug(Port::MouseReceiver); }, "--receiver settings", 0, "report rate"},
         {[this] { sim_.SetLinked(false); }, "--receiver info", 2, "reports no linked mouse"},
         {[] {}, "--receiver --count 1 watch", 2, "reports no linked mouse"},
+        {[this] { sim_.SetLinked(true); sim_.DropRequests(Device::Mouse, 1); }, "--receiver info", 1,
+         "did not answer the link check: result 0"},
         {[this] { sim_.FailNth(Device::Mouse, kCmdReadKeyTable, 1, kStatusFailed); }, "--cable keys", 1,
          "result -102"},
         {[this] { sim_.Notify(Device::Mouse, 0x0401); }, "--count 1 --bogus watch", 3, "unknown option"},

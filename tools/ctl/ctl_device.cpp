@@ -106,12 +106,15 @@ int OpenChannel(CCommandChannel& channel, const CtlDevice& device)
     }
     channel.SetConnectionMode(device.receiver ? kReceiverMode : kCableMode);
     channel.SetOpen(true);
-    if (!channel.CheckLink()) {
+    const int link = channel.LinkState();
+    if (link == kResultNotLinked) {
         std::fprintf(stderr,
                      "error: the receiver is plugged in but reports no linked mouse: switch the mouse on, "
                      "or set it to its 2.4 GHz mode\n");
         return kExitNoDevice;
     }
+    if (link != kResultSuccess)
+        return ReportFailure("the receiver did not answer the link check", link);
     return kExitOk;
 }
 

@@ -6,4 +6,5 @@ kestrova_add_fuzzer(hid_descriptor_fuzz
   ${CMAKE_SOURCE_DIR}/platform/trace.cpp)
 kestrova_add_fuzzer(hid_bus_frame_fuzz
   ${CMAKE_SOURCE_DIR}/fuzz/hid_bus_frame_fuzz.cpp
-  ${CMAKE_SOURCE_DIR}/transport/vhid_bus.cpp)
+  ${CMAKE_SOURCE_DIR}/transport/vhid_bus.cpp
+  ${CMAKE_SOURCE_DIR}/platform/folder_safety.cpp)

@@ -68,21 +68,15 @@ void CDeviceDiscovery::ProbeAndClaim(const char* path)
 void CDeviceDiscovery::CheckDepartures()
 {
     for (const auto& [slot, path] : slots_.ConnectedSlots()) {
-        if (PathOpens(path))
+        // A bare presence test: a full open would wait for the device's
+        // greeting, hold up this loop and release a merely slow device.
+        if (HidInterfacePresent(path.c_str()))
             continue;
         // The owner may have released the slot itself meanwhile: report only
         // what this check released.
         if (slots_.Release(slot, path))
             sink_.OnSlotReleased(slot);
     }
-}
-
-bool CDeviceDiscovery::PathOpens(const std::string& path)
-{
-    // No access rights: this only asks whether the interface is still there.
-    const bool opens = probe_.Open(path.c_str(), false, false, false, false);
-    probe_.Close();
-    return opens;
 }
 
 DeviceRecord ProbeFromPath(const char* path)

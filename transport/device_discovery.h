@@ -1,7 +1,7 @@
 #pragma once
 // Finds supported interfaces as they arrive and leave: every 100 ms it lists
 // the HID interfaces while a slot is free, claims the matching ones, and
-// releases the slots whose paths no longer open.
+// releases the slots whose interfaces are gone.
 
 #include "platform/stop_event.h"
 #include "transport/device_table.h"
@@ -15,7 +15,7 @@ public:
     // A slot was claimed. Returns once the arrival has been handled: the
     // thread scans on only afterwards.
     virtual void OnSlotArrived(int slot) = 0;
-    // A slot was released (its path no longer opens). Handled before return.
+    // A slot was released (its interface is gone). Handled before return.
     virtual void OnSlotReleased(int slot) = 0;
     // The first scan is done, also when it found nothing. Must not block.
     virtual void OnFirstPass() = 0;
@@ -35,7 +35,6 @@ private:
     void ScanForArrivals();
     void ProbeAndClaim(const char* path);
     void CheckDepartures();
-    bool PathOpens(const std::string& path);
 
     CSlotList& slots_;
     CDiscoverySink& sink_;

@@ -65,8 +65,12 @@ public:
 constexpr const char* kVirtualHidPathPrefix = "vhid:";
 void AppendVirtualHidPaths(std::vector<std::string>& paths);
 std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access);
+// The interface's socket takes connections (nothing waits for its HELLO).
+bool VirtualHidPresent(const std::string& path);
 
 // Real devices through Linux hidraw.
 constexpr const char* kHidrawPathPrefix = "hidraw:";
 void AppendHidrawPaths(std::vector<std::string>& paths);
 std::unique_ptr<HidBackendHandle> OpenHidraw(const std::string& path, const HidAccess& access);
+// The node is still there and still belongs to the path's vendor and product.
+bool HidrawPresent(const std::string& path);

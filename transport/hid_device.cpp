@@ -275,6 +275,18 @@ uint32_t CHidDevice::DataItemCount(HidReportKind kind) const
     return static_cast<uint32_t>(d->open.capabilities.kinds[kind].items.size());
 }
 
+bool HidInterfacePresent(const char* path)
+{
+    if (path == nullptr)
+        return false;
+    const std::string listed(path);
+    if (StartsWith(listed, kVirtualHidPathPrefix))
+        return VirtualHidPresent(listed);
+    if (StartsWith(listed, kHidrawPathPrefix))
+        return HidrawPresent(listed);
+    return false;
+}
+
 // Case-insensitive search for the token, then "%x" right after it.
 static uint16_t ParseHexAfter(const char* path, const char* token)
 {

@@ -107,6 +107,10 @@ private:
     std::unique_ptr<State> d;
 };
 
+// Whether the interface of a listed path is still there, told without opening
+// it and without any device I/O: a slow device counts as present.
+bool HidInterfacePresent(const char* path);
+
 // Path functions: case-insensitive token search, hexadecimal after the token,
 // low 16 bits; 0 when the token is absent or no digits follow.
 uint16_t ParseVid(const char* path);

@@ -103,6 +103,12 @@ unsigned NodeNumber(const std::string& node)
     return static_cast<unsigned>(std::strtoul(node.c_str() + std::strlen("hidraw"), nullptr, 10));
 }
 
+// "hidrawN" after the path's last '#'.
+std::string NodeOf(const std::string& path)
+{
+    return path.substr(path.rfind('#') + 1);
+}
+
 bool IsNodeName(const std::string& node)
 {
     static const std::regex shape("hidraw[0-9]+");
@@ -251,9 +257,27 @@ void AppendHidrawPaths(std::vector<std::string>& paths)
     AppendHidrawPathsFrom(kHidrawClassRoot, paths);
 }
 
+bool HidrawPresentIn(const std::string& classRoot, const std::string& path)
+{
+    const std::string node = NodeOf(path);
+    if (!IsNodeName(node))
+        return false;
+    std::error_code error;
+    const fs::path hidDevice = fs::canonical(fs::path(classRoot) / node / "device", error);
+    NodeIdentity identity;
+    // The node number may belong to another device since the path was listed.
+    return !error && ReadIdentity(hidDevice, identity) &&
+           identity.vendorId == ParseVid(path.c_str()) && identity.productId == ParsePid(path.c_str());
+}
+
+bool HidrawPresent(const std::string& path)
+{
+    return HidrawPresentIn(kHidrawClassRoot, path);
+}
+
 std::string HidrawNodeOf(const std::string& path)
 {
-    const std::string node = path.substr(path.rfind('#') + 1);
+    const std::string node = NodeOf(path);
     if (path.rfind(kHidrawPathPrefix, 0) != 0 || !IsNodeName(node))
         return {};
     return std::string(kHidrawDeviceDirectory) + "/" + node;

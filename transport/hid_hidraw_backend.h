@@ -15,3 +15,4 @@ std::string HidrawNodeOf(const std::string& path);
 
 // Enumeration from a given class directory (tests point it at a fake tree).
 void AppendHidrawPathsFrom(const std::string& classRoot, std::vector<std::string>& paths);
+bool HidrawPresentIn(const std::string& classRoot, const std::string& path);

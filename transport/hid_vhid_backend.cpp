@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <dirent.h>
@@ -284,33 +286,72 @@ bool VirtualHidConnection::FlushQueue(const HidDeadline& deadline)
     return connected;
 }
 
-int ConnectNonBlocking(const std::string& socketPath)
+// A non-blocking socket connected to an interface, or -1 with errno set.
+int ConnectSocket(const std::string& socketPath)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof address.sun_path)
+    if (socketPath.size() >= sizeof address.sun_path) {
+        errno = ENAMETOOLONG;
         return -1;
+    }
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+int ConnectBlocking(const std::string& socketPath)
+{
+    const int fd = ConnectSocket(socketPath);
     if (fd < 0)
         return -1;
     // Connected, the socket blocks again: receives wait in the kernel (sends
     // never block, they pass MSG_DONTWAIT).
     const int flags = ::fcntl(fd, F_GETFL);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return -1;
     }
     return fd;
 }
 
+// The bus directory, or empty when it is refused (said once per process).
+std::string UsableBusDirectory()
+{
+    const std::string directory = vhid::BusDirectory();
+    const std::string problem = vhid::BusDirectoryProblem(directory);
+    if (problem.empty())
+        return directory;
+    static std::once_flag said;
+    std::call_once(said, [&problem] {
+        std::fprintf(stderr, "%s: refusing the bus folder, simulated devices are not looked for: %s (remove "
+                             "it, or choose another folder with KESTROVA_VHID_DIR)\n",
+                     program_invocation_short_name, problem.c_str());
+    });
+    return {};
+}
+
+std::string SocketPathOf(const std::string& path)
+{
+    const std::string name = path.substr(std::strlen(kVirtualHidPathPrefix));
+    const std::string directory = vhid::IsInterfaceName(name) ? UsableBusDirectory() : std::string();
+    return directory.empty() ? directory : directory + "/" + name;
+}
+
 }  // namespace
 
 void AppendVirtualHidPaths(std::vector<std::string>& paths)
 {
-    const std::string directory = vhid::BusDirectory();
-    DIR* dir = ::opendir(directory.c_str());
+    const std::string directory = UsableBusDirectory();
+    DIR* dir = directory.empty() ? nullptr : ::opendir(directory.c_str());
     if (dir == nullptr)
         return;  // no bus: no virtual interface
     std::vector<std::string> names;
@@ -328,14 +369,25 @@ void AppendVirtualHidPaths(std::vector<std::string>& paths)
 
 std::unique_ptr<HidBackendHandle> OpenVirtualHid(const std::string& path, const HidAccess& access)
 {
-    const std::string name = path.substr(std::strlen(kVirtualHidPathPrefix));
-    if (!vhid::IsInterfaceName(name))
-        return nullptr;
-    const int fd = ConnectNonBlocking(vhid::BusDirectory() + "/" + name);
+    const std::string socketPath = SocketPathOf(path);
+    const int fd = socketPath.empty() ? -1 : ConnectBlocking(socketPath);
     if (fd < 0)
         return nullptr;
     auto connection = std::make_unique<VirtualHidConnection>(fd, access);
     if (!connection->ReceiveHello())
         return nullptr;
     return connection;
+}
+
+bool VirtualHidPresent(const std::string& path)
+{
+    const std::string socketPath = SocketPathOf(path);
+    if (socketPath.empty())
+        return false;
+    const int fd = ConnectSocket(socketPath);
+    // A full backlog still means a device listens there, only a busy one.
+    const bool present = fd >= 0 || errno == EAGAIN;
+    if (fd >= 0)
+        ::close(fd);
+    return present;
 }

@@ -1,5 +1,7 @@
 #include "transport/vhid_bus.h"
 
+#include "platform/folder_safety.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -18,6 +20,11 @@ static uint16_t GetU16(const std::vector<uint8_t>& in, size_t at)
     return static_cast<uint16_t>(in[at] | (in[at + 1] << 8));
 }
 
+static std::string FallbackBusDirectory()
+{
+    return "/tmp/kestrova-vhid-" + std::to_string(getuid());
+}
+
 std::string BusDirectory()
 {
     const char* own = std::getenv("KESTROVA_VHID_DIR");
@@ -26,7 +33,12 @@ std::string BusDirectory()
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr)
         return std::string(runtime) + "/kestrova-vhid";
-    return "/tmp/kestrova-vhid-" + std::to_string(getuid());
+    return FallbackBusDirectory();
+}
+
+std::string BusDirectoryProblem(const std::string& directory)
+{
+    return directory == FallbackBusDirectory() ? UnsafeFolderReason(directory) : std::string();
 }
 
 std::string InterfaceName(uint16_t vid, uint16_t pid, int interfaceNumber, int collection,

@@ -45,6 +45,10 @@ struct Hello {
 // The bus directory: $KESTROVA_VHID_DIR, else $XDG_RUNTIME_DIR/kestrova-vhid,
 // else /tmp/kestrova-vhid-<uid>.
 std::string BusDirectory();
+// Why `directory` must not serve as the bus, or empty when it may. Only the
+// shared /tmp fallback is checked: it must be this user's own folder and
+// writable by nobody else (platform/folder_safety.h).
+std::string BusDirectoryProblem(const std::string& directory);
 
 // Socket file name of an interface, e.g. hid#vid_320f&pid_22a9&mi_01&col02#sim-mouse-1.
 // interfaceNumber / collection < 0 leave "&mi_" / "&col" out.

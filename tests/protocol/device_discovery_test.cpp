@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +93,49 @@ TEST_F(DiscoveryTest, PulledDeviceReleasesEachSlotInOrderWithinOnePass)
     EXPECT_TRUE(slots_.Slot(4).path.empty());
     discovery_.RunPass();
     EXPECT_TRUE(sink_.Take().empty());
+}
+
+// A socket that takes connections but never greets: a device too slow to
+// say HELLO within the open's time-out.
+class SilentInterface {
+public:
+    explicit SilentInterface(const std::string& socketPath) : path_(socketPath)
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path_.copy(address.sun_path, sizeof address.sun_path - 1);
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        listening_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                     ::listen(fd_, 4) == 0;
+    }
+    ~SilentInterface()
+    {
+        ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+    bool Listening() const { return listening_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool listening_ = false;
+};
+
+TEST_F(DiscoveryTest, SlowDeviceKeepsItsSlotUntilItsSocketGoes)
+{
+    const std::string name = vhid::InterfaceName(kVendor, 0x22A9, 1, 2, "slow");
+    auto slow = std::make_unique<SilentInterface>(bus_.Directory() + "/" + name);
+    ASSERT_TRUE(slow->Listening());
+    DeviceRecord probe = ProbeFromPath(("vhid:" + name).c_str());
+    probe.usagePage = 0xFF1C;
+    probe.usage = 0x0092;
+    int slot = -1;
+    ASSERT_TRUE(slots_.ClaimSlot(probe, &slot));
+    discovery_.RunPass();
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'F', -1}}));
+    slow.reset();
+    discovery_.RunPass();
+    EXPECT_EQ(sink_.Take(), (std::vector<Event>{{'R', slot}}));
 }
 
 TEST_F(DiscoveryTest, OneKeyboardTakesItsSecondSlotsOnTheSecondPass)

@@ -116,6 +116,25 @@ TEST_F(FakeSysfs, EachTopLevelCollectionIsAnInterfaceNamedAsTheSystemNamesIt)
     EXPECT_EQ(ParseInterfaceNumber(paths[3].c_str()), 1);
 }
 
+TEST_F(FakeSysfs, NodeIsPresentWhileItBelongsToTheListedDevice)
+{
+    AddNode("hidraw10", "0003:0000320F:000022A9", 2, 1, kThreeCollections);
+    AddNode("hidraw2", "0003:0000046D:0000C077", 1, 0, kOneCollection);
+    const std::string classRoot = (root_ / "class").string();
+    struct Case {
+        const char* path;
+        bool present;
+    };
+    const Case cases[] = {
+        {"hidraw:hid#vid_320f&pid_22a9&mi_01&col02#hidraw10", true},
+        {"hidraw:hid#vid_320f&pid_22a9&mi_01&col02#hidraw2", false},  // the number went to another device
+        {"hidraw:hid#vid_320f&pid_22a9&mi_01&col02#hidraw7", false},  // unplugged
+        {"hidraw:hid#vid_320f&pid_22a9#../hidraw10", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HidrawPresentIn(classRoot, c.path), c.present) << c.path;
+}
+
 TEST_F(FakeSysfs, NoClassDirectoryMeansNoInterface)
 {
     std::vector<std::string> paths;

@@ -59,6 +59,17 @@ bool ParseOptions(int argc, char** argv, Options& options)
     return true;
 }
 
+// False, after saying why, for a shared bus folder that is not this user's own.
+bool BusDirectoryIsSafe(const std::string& busDirectory)
+{
+    const std::string problem = vhid::BusDirectoryProblem(busDirectory);
+    if (problem.empty())
+        return true;
+    std::fprintf(stderr, "kestrova-devsim: refusing the bus folder: %s (remove it, or choose another folder with "
+                         "--bus or KESTROVA_VHID_DIR)\n", problem.c_str());
+    return false;
+}
+
 int RunClient(int argc, char** argv)
 {
     std::string busDirectory = vhid::BusDirectory();
@@ -77,6 +88,8 @@ int RunClient(int argc, char** argv)
         std::fputs(Usage(), stderr);
         return 2;
     }
+    if (!BusDirectoryIsSafe(busDirectory))
+        return 1;
     return devsim::RunControlClient(busDirectory, command);
 }
 
@@ -169,6 +182,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s%s\n", Usage(), devsim::ControlHelp().c_str());
         return 2;
     }
+    if (!BusDirectoryIsSafe(options.busDirectory))
+        return 1;
     // Blocked before any thread starts, so that every thread leaves the
     // stop signals to the signalfd and the devices are unplugged cleanly.
     pthread_sigmask(SIG_BLOCK, &StopSignals(), nullptr);

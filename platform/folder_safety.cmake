@@ -1,0 +1,1 @@
+target_sources(kestrova_core PRIVATE folder_safety.cpp)

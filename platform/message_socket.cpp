@@ -1,5 +1,6 @@
 #include "platform/message_socket.h"
 
+#include "platform/folder_safety.h"
 #include "platform/trace.h"
 
 #include <QDataStream>
@@ -8,6 +9,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <mutex>
 
 namespace {
 
@@ -15,6 +19,10 @@ constexpr int kConnectTimeoutMs = 1000;
 // A frame is a name and a few numbers, or a small data block; anything
 // larger is someone else talking to the wrong socket.
 constexpr qint64 kMaxPendingBytes = 1 << 20;
+// Senders post a frame and leave; more at once than this, or a frame still
+// unfinished after this long, is someone holding on to our memory.
+constexpr int kMaxConnections = 16;
+constexpr int kUnfinishedFrameTimeoutMs = 3000;
 
 struct Frame {
     QString name;
@@ -55,9 +63,19 @@ bool SomeoneListens(const QString& path)
 
 QString MessageSocketPath(const QString& socketName)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+    // Without XDG_RUNTIME_DIR this is a folder under /tmp: it is used only
+    // when it is this user's own, and never /tmp itself.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const std::string problem = folder.isEmpty() ? std::string("there is no runtime folder")
+                                                 : UnsafeFolderReason(folder.toStdString());
+    if (!problem.empty()) {
+        static std::once_flag said;
+        std::call_once(said, [&problem] {
+            qWarning("refusing the message socket folder: %s; other programs cannot reach this one",
+                     problem.c_str());
+        });
+        return {};
+    }
     return QDir(folder).filePath(socketName);
 }
 
@@ -72,6 +90,8 @@ bool CMessageServer::Listen(const QString& socketName)
 {
     Stop();
     const QString path = MessageSocketPath(socketName);
+    if (path.isEmpty())
+        return false;
     if (SomeoneListens(path)) {
         TraceF("message socket: another process listens at %s", qPrintable(path));
         return false;
@@ -103,13 +123,31 @@ void CMessageServer::Stop()
 void CMessageServer::OnNewConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        if (m_connections >= kMaxConnections) {
+            Trace("message socket: too many connections, one refused");
+            Drop(socket);
+            continue;
+        }
+        ++m_connections;
+        connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
+        // Qt stops reading once this much waits, so a frame that never ends
+        // costs no more than this.
+        socket->setReadBufferSize(kMaxPendingBytes);
+        auto* unfinished = new QTimer(socket);
+        unfinished->setSingleShot(true);
+        unfinished->setInterval(kUnfinishedFrameTimeoutMs);
+        connect(unfinished, &QTimer::timeout, socket, [socket] {
+            Trace("message socket: frame unfinished for too long, connection dropped");
+            Drop(socket);
+        });
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, unfinished] { OnReadyRead(socket, unfinished); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        OnReadyRead(socket);  // bytes may have come with the connection
+        OnReadyRead(socket, unfinished);  // bytes may have come with the connection
     }
 }
 
-void CMessageServer::OnReadyRead(QLocalSocket* socket)
+void CMessageServer::OnReadyRead(QLocalSocket* socket, QTimer* unfinished)
 {
     QDataStream stream(socket);
     stream.setVersion(QDataStream::Qt_6_0);
@@ -121,10 +159,23 @@ void CMessageServer::OnReadyRead(QLocalSocket* socket)
             break;
         DeliverFrame(frame);
     }
-    if (stream.status() == QDataStream::ReadCorruptData || socket->bytesAvailable() > kMaxPendingBytes) {
+    if (stream.status() == QDataStream::ReadCorruptData || socket->bytesAvailable() >= kMaxPendingBytes) {
         Trace("message socket: malformed frame, connection dropped");
-        socket->abort();
+        Drop(socket);
+        return;
     }
+    // The clock runs from the first byte of an unfinished frame: trickling
+    // bytes do not keep it alive.
+    if (socket->bytesAvailable() == 0)
+        unfinished->stop();
+    else if (!unfinished->isActive())
+        unfinished->start();
+}
+
+void CMessageServer::Drop(QLocalSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
 }
 
 bool PostRegisteredMessageTo(const QString& socketName, const QString& messageName,
@@ -132,8 +183,11 @@ bool PostRegisteredMessageTo(const QString& socketName, const QString& messageNa
                              std::chrono::milliseconds bound)
 {
     const QDeadlineTimer deadline(bound);
+    const QString path = MessageSocketPath(socketName);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(MessageSocketPath(socketName));
+    socket.connectToServer(path);
     if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
         return false;
     QByteArray frame;

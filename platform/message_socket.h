@@ -1,6 +1,7 @@
 #pragma once
 // Other programs reach this one through a local socket in the user's
-// runtime folder: each frame names a registered message (by name, since
+// runtime folder (at most 16 connections at once; a frame unfinished after
+// 3 s drops its connection): each frame names a registered message (by name, since
 // numbers differ between processes) with wParam and lParam, and optionally
 // carries bytes. Only names this process has registered are delivered, as
 // broadcasts to its top-level windows; anything else is dropped. A frame
@@ -18,8 +19,11 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
-// Full path of the socket with this name under the user's runtime folder.
+// Full path of the socket with this name under the user's runtime folder;
+// empty when that folder is missing or not the user's own (then nobody
+// listens and nothing is sent).
 QString MessageSocketPath(const QString& socketName);
 
 class CMessageServer : public QObject {
@@ -38,9 +42,11 @@ public:
 
 private:
     void OnNewConnection();
-    void OnReadyRead(QLocalSocket* socket);
+    void OnReadyRead(QLocalSocket* socket, QTimer* unfinished);
+    static void Drop(QLocalSocket* socket);
 
     QLocalServer* m_server = nullptr;
+    int m_connections = 0;
 };
 
 // Client side: delivers one registered message by name to the program that

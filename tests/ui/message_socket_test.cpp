@@ -4,9 +4,15 @@
 #include "platform/message_socket.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
 
 class MessageSocketTest : public ::testing::Test {
 protected:
@@ -61,6 +67,36 @@ TEST_F(MessageSocketTest, GarbageDropsTheConnectionOnly)
     EXPECT_TRUE(WaitForMessages(1));
 }
 
+TEST_F(MessageSocketTest, UnfinishedFrameDropsItsConnectionAfterAWhile)
+{
+    QLocalSocket slow;
+    slow.connectToServer(MessageSocketPath(socketName));
+    ASSERT_TRUE(slow.waitForConnected(1000));
+    slow.write(QByteArray("\x00\x00\x00\x10", 4));  // a name of 8 characters that never comes
+    slow.flush();
+    EXPECT_TRUE(RunEventsUntil([&] { return slow.state() == QLocalSocket::UnconnectedState; }, 10000));
+}
+
+TEST_F(MessageSocketTest, ConnectionsBeyondTheBoundAreRefusedUntilOthersLeave)
+{
+    constexpr int kBound = 16;
+    std::vector<std::unique_ptr<QLocalSocket>> held;
+    for (int i = 0; i <= kBound; ++i) {
+        held.push_back(std::make_unique<QLocalSocket>());
+        held.back()->connectToServer(MessageSocketPath(socketName));
+        ASSERT_TRUE(held.back()->waitForConnected(1000));
+    }
+    EXPECT_TRUE(RunEventsUntil([&] { return held.back()->state() == QLocalSocket::UnconnectedState; }, 2000));
+    for (int i = 0; i < kBound; ++i)
+        EXPECT_EQ(held[i]->state(), QLocalSocket::ConnectedState) << i;
+    held.clear();
+    RegisterWindowMessage(QStringLiteral("after the crowd"));
+    // The server sees the others leave a moment later.
+    EXPECT_TRUE(RunEventsUntil([&] {
+        return PostRegisteredMessageTo(socketName, QStringLiteral("after the crowd"), 0, 0) && WaitForMessages(1);
+    }));
+}
+
 TEST_F(MessageSocketTest, SecondListenerIsRefusedWhileTheFirstLives)
 {
     CMessageServer second;
@@ -76,4 +112,35 @@ TEST(MessageSocketStaleTest, LeftoverFileIsReplacedAndNoServerMeansFalse)
     leftover.close();
     CMessageServer server;
     EXPECT_TRUE(server.Listen(name));
+}
+
+// Without XDG_RUNTIME_DIR the runtime folder lies in the shared temporary
+// folder; one that others may write to is refused, and /tmp itself is never
+// taken in its place.
+TEST(MessageSocketFolderTest, SharedRuntimeFolderOthersCanWriteIsRefused)
+{
+    QTemporaryDir temp;
+    const passwd* user = ::getpwuid(::geteuid());
+    ASSERT_NE(user, nullptr);
+    const QString runtime = temp.path() + "/runtime-" + QString::fromLocal8Bit(user->pw_name);
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    ASSERT_TRUE(QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ExeOwner | QFileDevice::WriteOther |
+                                                    QFileDevice::ReadOther | QFileDevice::ExeOther));
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", temp.path().toUtf8());
+    const QString name = QStringLiteral("kestrova-refused-%1.sock").arg(QCoreApplication::applicationPid());
+    CMessageServer server;
+    EXPECT_EQ(MessageSocketPath(name), QString());
+    EXPECT_FALSE(server.Listen(name));
+    EXPECT_FALSE(PostRegisteredMessageTo(name, QStringLiteral("x"), 0, 0));
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::System | QDir::Files), QStringList());
+    for (const auto& [variable, old] : {std::pair{"XDG_RUNTIME_DIR", oldRuntime}, std::pair{"TMPDIR", oldTemp}}) {
+        if (old.isEmpty())
+            qunsetenv(variable);
+        else
+            qputenv(variable, old);
+    }
 }

@@ -9,6 +9,7 @@
 // transfer lock around each write and each read.
 
 #include "transport/command_frame.h"
+#include "transport/device_memory.h"
 #include "transport/hid_device.h"
 
 #include <atomic>
@@ -16,7 +17,6 @@
 #include <mutex>
 #include <string>
 
-constexpr size_t kInfoBlockSize = 34;
 constexpr uint16_t kMaxBlockSize = 512;
 constexpr int kCableMode = 1;
 constexpr int kReceiverMode = 2;

@@ -2,14 +2,6 @@
 
 namespace {
 
-constexpr uint16_t kMakerVendor = 0x320F;
-constexpr uint16_t kHeadsetVendor = 0x0C76;
-constexpr uint16_t kKeyboardProduct = 0x0000;
-constexpr uint16_t kMouseCableProduct = 0x22A9;
-constexpr uint16_t kMouseReceiverProduct = 0x22AA;
-constexpr uint16_t kMousePadProduct = 0x1004;
-constexpr uint16_t kHeadsetProduct = 0x1630;
-
 constexpr uint16_t kVendorPage = 0xFF1C;
 constexpr uint16_t kVendorUsage = 0x0092;
 constexpr uint16_t kConsumerPage = 0x000C;

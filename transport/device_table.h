@@ -9,6 +9,15 @@
 #include <string>
 #include <vector>
 
+// Vendor and product ids of the family's devices.
+constexpr uint16_t kMakerVendor = 0x320F;
+constexpr uint16_t kHeadsetVendor = 0x0C76;
+constexpr uint16_t kKeyboardProduct = 0x0000;
+constexpr uint16_t kMouseCableProduct = 0x22A9;
+constexpr uint16_t kMouseReceiverProduct = 0x22AA;
+constexpr uint16_t kMousePadProduct = 0x1004;
+constexpr uint16_t kHeadsetProduct = 0x1630;
+
 enum DeviceKind : uint16_t {
     kKindKeyboard = 1,
     kKindMouseCable = 2,

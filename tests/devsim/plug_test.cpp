@@ -227,7 +227,7 @@ TEST_F(DevsimTest, ReceiverRestoresTheByteUnderItsMarker)
     ASSERT_TRUE(Sim().Plug(Port::MouseReceiver));
     auto client = Connect(kReceiverCommand);
     std::vector<uint8_t> info = *Sim().ReadArea(Device::Mouse, MemoryArea::Info, 0, 34);
-    info[devsim::kInfoMarker] = devsim::kInfoMarkerSetUp;
+    info[kInfoSetUpMarker] = kInfoSetUpDone;
     info[24] = 0x5A;  // lands on frame byte 32
     CommandFrame request = MakeRequest(kCmdWriteInfoBlock, 34, 0, info);
     request[kFrameReceiverMarker] = kReceiverMarkerValue;  // as the program marks it, checksum unchanged
@@ -249,7 +249,7 @@ TEST_F(DevsimTest, MovingTheMouseKeepsItsMemoryAndSwitchesItsStatus)
     EXPECT_EQ(ReplyData(*memory), std::vector<uint8_t>{0x77});
     const auto status = client->Exchange(MakeRequest(kCmdReadStatus, 4, 0));
     ASSERT_TRUE(status);
-    EXPECT_EQ(ReplyData(*status), (std::vector<uint8_t>{80, devsim::kOnBattery, 0, 1}));
+    EXPECT_EQ(ReplyData(*status), (std::vector<uint8_t>{80, kOnBattery, 0, 1}));
 
     ASSERT_TRUE(Sim().MoveMouse(Port::MouseCable));
     EXPECT_TRUE(Sim().IsPlugged(Port::MouseReceiver));

@@ -2,6 +2,8 @@
 // simulator, as the program meets real devices.
 
 #include "protocol/recording_sink.h"
+#include "protocol/run_ctl.h"
+#include "protocol/simulated_mouse.h"
 #include "protocol/temp_bus.h"
 #include "tools/devsim/simulator.h"
 #include "transport/command_channel.h"
@@ -28,17 +30,10 @@ protected:
         return sink_.Take();
     }
 
-    // Opens the channel the way the mouse page does once discovery found it.
     void OpenMouse(bool receiver)
     {
-        ASSERT_TRUE(sim_.Plug(receiver ? Port::MouseReceiver : Port::MouseCable));
-        Pass();
-        const DeviceRecord slot = slots_.Slot(receiver ? 6 : 4);
-        ASSERT_EQ(slot.connected, 1);
-        CHidDevice& control = receiver ? channel_.ReceiverInterface() : channel_.CableInterface();
-        ASSERT_TRUE(control.Open(slot.path.c_str(), true, true, true, false));
-        channel_.SetConnectionMode(receiver ? kReceiverMode : kCableMode);
-        channel_.SetOpen(true);
+        OpenSimulatedMouse(sim_, discovery_, slots_, channel_, receiver);
+        sink_.Take();
     }
 
     std::vector<uint8_t> Area(MemoryArea area, size_t offset, size_t length) const
@@ -191,21 +186,6 @@ TEST_F(SimulatorTest, PulledMidExchangeFailsAndDiscoveryReleasesTheSlots)
     const int result = read.get();
     EXPECT_TRUE(result == kResultWriteFailed || result == kResultNoReply) << result;
     EXPECT_EQ(Pass(), (std::vector<Event>{{'R', 4}, {'R', 5}}));
-}
-
-// kestrova-ctl run as a user would, against the simulator of this test.
-std::pair<int, std::string> RunCtl(const std::string& arguments)
-{
-    const std::string command = std::string(KESTROVA_CTL_PATH) + " " + arguments + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return {-1, ""};
-    std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        output += buffer;
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 TEST_F(SimulatorTest, CtlShowsTheMouseAndSaysWhatIsWrong)

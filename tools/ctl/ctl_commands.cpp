@@ -1,5 +1,6 @@
 #include "tools/ctl/ctl_commands.h"
 
+#include "devices/mouse/mouse_device_core.h"
 #include "tools/ctl/ctl_decode.h"
 #include "transport/device_access.h"
 #include "transport/device_discovery.h"
@@ -87,16 +88,6 @@ int ConfigRead(CCommandChannel& channel, const char* what, Read read)
     return kExitOk;
 }
 
-int OpenDevice(const CtlOptions& options, CCommandChannel& channel, CtlDevice& device)
-{
-    std::optional<CtlDevice> located = LocateDevice(options);
-    if (!located)
-        return kExitNoDevice;
-    device = *located;
-    std::printf("%s: %s\n", device.name.c_str(), device.controlPath.c_str());
-    return OpenChannel(channel, device);
-}
-
 void PrintKeys(const uint8_t* table, unsigned keyCount, bool mouse)
 {
     for (unsigned position = 0; position < keyCount; ++position) {
@@ -156,17 +147,12 @@ int RunSettings(const CtlOptions& options)
     CtlDevice device;
     if (int failed = OpenDevice(options, channel, device))
         return failed;
-    uint8_t profile = 0;
-    int result = channel.ReadMemory(&profile, 1, 0);
+    CMouseDeviceCore mouse(channel);
+    const int result = mouse.ReadBlock();
     if (result != kResultSuccess)
-        return ReportFailure("reading the current profile number", result);
-    uint8_t block[kMouseSettingsSize] = {};
-    result = channel.ReadMemory(block, kMouseSettingsSize, static_cast<uint16_t>(profile * kMouseProfileSpan));
-    if (result != kResultSuccess)
-        return ReportFailure("reading the settings block of profile " + std::to_string(profile), result);
-    block[0] = profile;
-    std::printf("settings of device profile %u:\n", profile);
-    PrintFields(DecodeMouseSettings(block));
+        return ReportFailure("reading the settings block", result);
+    std::printf("settings of device profile %u:\n", mouse.CurrentProfile());
+    PrintFields(DecodeMouseSettings(mouse.Block().data()));
     return kExitOk;
 }
 

@@ -15,11 +15,6 @@ std::string Format(const char* format, unsigned value)
     return text;
 }
 
-unsigned U16(const uint8_t* bytes, size_t at)
-{
-    return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8));
-}
-
 struct NamedCode {
     uint8_t type;
     uint8_t value1;
@@ -47,20 +42,6 @@ constexpr std::array<NamedCode, 18> kNamedFunctions = {{
     {0xA0, 0x01, 0x00, "Fn"},
     {0xA0, 0x02, 0x00, "smart key"},
     {0xA0, 0x1B, 0x00, "game mode"},
-}};
-
-constexpr std::array<std::array<uint8_t, kKeyCodeSize>, 11> kMouseDefaultCodes = {{
-    {0x10, 0x01, 0x00},
-    {0x10, 0x02, 0x00},
-    {0x10, 0x04, 0x00},
-    {0x10, 0x10, 0x00},
-    {0x10, 0x08, 0x00},
-    {0x13, 0x01, 0x00},
-    {0x13, 0x02, 0x00},
-    {0x13, 0x03, 0x00},
-    {0xA0, 0x1B, 0x00},
-    {0x16, 0x90, 0x01},
-    {0x14, 0x78, 0x02},
 }};
 
 constexpr std::array<const char*, 8> kModifierNames = {"LCtrl", "LShift", "LAlt", "LWin",
@@ -120,6 +101,12 @@ std::string DescribeByType(uint8_t type, uint8_t value1, uint8_t value2)
     }
 }
 
+// Red, green and blue as "#RRGGBB".
+std::string Colour(const uint8_t* rgb)
+{
+    return Format("#%02X", rgb[0]) + Format("%02X", rgb[1]) + Format("%02X", rgb[2]);
+}
+
 const char* YesNo(uint8_t value)
 {
     return value != 0 ? "on" : "off";
@@ -159,54 +146,55 @@ std::string HexBytes(const uint8_t* bytes, size_t length)
 
 Fields DecodeInfoBlock(const uint8_t* block)
 {
-    const unsigned magic = U16(block, 0);
+    const unsigned magic = GetU16(block, kInfoMagic);
     const uint8_t marker = block[kInfoSetUpMarker];
-    std::string setUp = marker == 0x13 ? "yes (0x13)" : marker == 0 ? "no, a new device (0x00)"
-                                                                    : Format("unknown marker 0x%02X", marker);
+    std::string setUp = marker == kInfoSetUpDone  ? Format("yes (0x%02X)", marker)
+                        : marker == kInfoSetUpNew ? Format("no, a new device (0x%02X)", marker)
+                                                  : Format("unknown marker 0x%02X", marker);
     return {
-        {"magic", Format("0x%04X", magic) + (magic == 0x55AA ? " (valid)" : " (INVALID: expected 0x55AA)")},
+        {"magic", Format("0x%04X", magic) + (magic == kInfoMagicValue ? " (valid)" : " (INVALID: expected 0x55AA)")},
         {"keys", Format("%u", block[kInfoKeyCount])},
-        {"key table", Format("%u bytes", block[kInfoKeyCount] * 3u)},
-        {"macro memory", Format("%u bytes", block[kInfoMacroMemory] * 128u)},
+        {"key table", Format("%u bytes", static_cast<unsigned>(block[kInfoKeyCount] * kKeyCodeSize))},
+        {"macro memory", Format("%u bytes", static_cast<unsigned>(block[kInfoMacroUnits] * kMacroUnitSize))},
         {"set up by the program", setUp},
-        {"sensor", Format("0x%04X", U16(block, 9))},
-        {"DPI step", Format("%u", block[11])},
-        {"highest DPI position", Format("%u", U16(block, 12))},
-        {"DPI base", Format("%u", U16(block, 14))},
-        {"raw", HexBytes(block, 34)},
+        {"sensor", Format("0x%04X", GetU16(block, kInfoSensor))},
+        {"DPI step", Format("%u", block[kInfoDpiStep])},
+        {"highest DPI position", Format("%u", GetU16(block, kInfoDpiMax))},
+        {"DPI base", Format("%u", GetU16(block, kInfoDpiBase))},
+        {"raw", HexBytes(block, kInfoBlockSize)},
     };
 }
 
 Fields DecodeMouseSettings(const uint8_t* block)
 {
     Fields fields = {
-        {"profile", Format("%u", block[0])},
-        {"light effect (device code)", Format("%u", block[1])},
-        {"brightness (0..4)", Format("%u", block[2])},
-        {"speed (0..4)", Format("%d", 4 - block[3])},
-        {"direction", Format("%u", block[4])},
-        {"multi-colour", YesNo(block[5])},
-        {"light colour", Format("#%02X", block[6]) + Format("%02X", block[7]) + Format("%02X", block[8])},
-        {"report rate choice (0..3)", Format("%u", block[11])},
-        {"active DPI stage", Format("%u", block[12])},
+        {"profile", Format("%u", block[kBlockProfile])},
+        {"light effect (device code)", Format("%u", block[kBlockLightEffect])},
+        {"brightness (0..4)", Format("%u", block[kBlockBrightness])},
+        {"speed (0..4)", Format("%d", kMouseSpeedMax - block[kBlockSpeed])},
+        {"direction", Format("%u", block[kBlockDirection])},
+        {"multi-colour", YesNo(block[kBlockMultiColor])},
+        {"light colour", Colour(block + kBlockRed)},
+        {"report rate choice (0..3)", Format("%u", block[kBlockReportRate])},
+        {"active DPI stage", Format("%u", block[kBlockActiveDpiStage])},
     };
-    for (unsigned stage = 0; stage < 7; ++stage) {
-        const uint8_t* s = block + 14 + 9 * stage;
-        std::string value = std::string(s[0] != 0 ? "enabled" : "disabled") + Format(", X code %u", U16(s, 2)) +
-                            Format(", Y code %u", U16(s, 4)) + (s[1] != 0 ? " (separate X/Y)" : "") +
-                            Format(", colour #%02X", s[6]) + Format("%02X", s[7]) + Format("%02X", s[8]);
+    for (unsigned stage = 0; stage < kDpiStageCount; ++stage) {
+        const uint8_t* s = block + DpiStageOffset(stage);
+        std::string value = std::string(s[kStageEnabled] != 0 ? "enabled" : "disabled") +
+                            Format(", X code %u", GetU16(s, kStageCodeX)) + Format(", Y code %u", GetU16(s, kStageCodeY)) +
+                            (s[kStageSeparateXY] != 0 ? " (separate X/Y)" : "") + ", colour " + Colour(s + kStageRed);
         fields.emplace_back(Format("DPI stage %u", stage), value);
     }
     const std::array<std::pair<const char*, size_t>, 9> choices = {{
-        {"Bluetooth sleep time 1", 77},
-        {"Bluetooth sleep time 2", 78},
-        {"sleep time 1", 79},
-        {"sleep time 2", 80},
-        {"key debounce choice", 81},
-        {"lift-off distance choice", 82},
-        {"linear calibration", 83},
-        {"ripple control", 84},
-        {"logo light mode", 86},
+        {"Bluetooth sleep time 1", kBlockBleSleep1},
+        {"Bluetooth sleep time 2", kBlockBleSleep2},
+        {"sleep time 1", kBlockSleep1},
+        {"sleep time 2", kBlockSleep2},
+        {"key debounce choice", kBlockDebounce},
+        {"lift-off distance choice", kBlockLiftOff},
+        {"linear calibration", kBlockLinearCalibration},
+        {"ripple control", kBlockRipple},
+        {"logo light mode", kBlockLogoLightMode},
     }};
     for (const auto& [label, at] : choices)
         fields.emplace_back(label, Format("%u", block[at]));
@@ -224,8 +212,8 @@ std::string DescribeKeyFunction(uint8_t type, uint8_t value1, uint8_t value2)
 
 int MouseKeyWithDefault(const uint8_t* code)
 {
-    for (size_t key = 0; key < kMouseDefaultCodes.size(); ++key) {
-        const auto& candidate = kMouseDefaultCodes[key];
+    for (size_t key = 0; key < kMouseDefaultKeyCodes.size(); ++key) {
+        const auto& candidate = kMouseDefaultKeyCodes[key];
         if (candidate[0] == code[0] && candidate[1] == code[1] && candidate[2] == code[2])
             return static_cast<int>(key);
     }
@@ -234,15 +222,15 @@ int MouseKeyWithDefault(const uint8_t* code)
 
 std::string DescribeNotification(uint16_t code)
 {
-    if (code == 0x0401)
+    if (code == kNotifySyncRequest)
         return "sync request: the device's settings changed";
-    if (code == 0x0402)
+    if (code == kNotifyProfileReload)
         return "profile reload request";
-    if (code == 0x0403)
+    if (code == kNotifyKeyPressed)
         return "key pressed (reactive lighting)";
-    if ((code >> 8) == 0x10)
-        return Format("device profile %u selected", code & 0x0Fu);
-    if ((code >> 8) == 0x11)
-        return Format("device profile %u", code & 0x0Fu) + Format(", DPI stage %u", (code >> 4) & 0x0Fu);
+    if ((code >> 8) == kNotifyProfileHigh)
+        return Format("device profile %u selected", NotifiedProfile(code));
+    if ((code >> 8) == kNotifyDpiStageHigh)
+        return Format("device profile %u", NotifiedProfile(code)) + Format(", DPI stage %u", NotifiedDpiStage(code));
     return "not a known notification";
 }

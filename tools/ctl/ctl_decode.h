@@ -1,6 +1,8 @@
 #pragma once
 // Turning what the devices send into text for kestrova-ctl.
 
+#include "devices/mouse/mouse_memory_map.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,10 +26,3 @@ std::string DescribeKeyFunction(uint8_t type, uint8_t value1, uint8_t value2);
 int MouseKeyWithDefault(const uint8_t* code);
 // What a notification code means.
 std::string DescribeNotification(uint16_t code);
-
-constexpr size_t kMouseSettingsSize = 87;
-constexpr uint16_t kMouseProfileSpan = 128;
-constexpr size_t kKeyCodeSize = 3;
-constexpr size_t kInfoKeyCount = 5;
-constexpr size_t kInfoMacroMemory = 6;
-constexpr size_t kInfoSetUpMarker = 7;

@@ -118,6 +118,16 @@ int OpenChannel(CCommandChannel& channel, const CtlDevice& device)
     return kExitOk;
 }
 
+int OpenDevice(const CtlOptions& options, CCommandChannel& channel, CtlDevice& device)
+{
+    std::optional<CtlDevice> located = LocateDevice(options);
+    if (!located)
+        return kExitNoDevice;
+    device = *located;
+    std::printf("%s: %s\n", device.name.c_str(), device.controlPath.c_str());
+    return OpenChannel(channel, device);
+}
+
 int ReportFailure(const std::string& what, int result)
 {
     std::fprintf(stderr, "error: %s: result %d (%s)\n", what.c_str(), result, ResultText(result));

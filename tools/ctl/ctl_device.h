@@ -39,5 +39,8 @@ std::optional<CtlDevice> LocateDevice(const CtlOptions& options);
 // receiver, checks the link. Prints what went wrong and returns an exit code.
 int OpenChannel(CCommandChannel& channel, const CtlDevice& device);
 
+// LocateDevice and OpenChannel, naming the device found on standard output.
+int OpenDevice(const CtlOptions& options, CCommandChannel& channel, CtlDevice& device);
+
 // Prints "error: <what>: result <code> (<meaning>)" and returns the exit code.
 int ReportFailure(const std::string& what, int result);

@@ -2,11 +2,13 @@
 
 #include "tools/ctl/ctl_commands.h"
 #include "tools/ctl/ctl_memory.h"
+#include "tools/ctl/ctl_profile.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -21,6 +23,12 @@ constexpr const char* kUsage =
     "  watch      the device's notifications as they arrive (Ctrl-C ends)\n"
     "  macros     the device's macro memory, decoded (simulated devices only)\n"
     "  recoil     the mouse's recoil memory, decoded (simulated mouse only)\n"
+    "  set NAME=VALUE...  change the mouse's current device profile:\n"
+    "             dpi0..dpi6=DPI (50..10000), stage=0..6 (active DPI stage), rate=0..3,\n"
+    "             sleep1=, sleep2=, ble-sleep1=, ble-sleep2= (0..255), debounce=0..255,\n"
+    "             lift-off=0|1, effect=0..11, brightness=0..4, speed=0..4, colour=RRGGBB\n"
+    "  export FILE  the mouse's settings and keys as a mouse profile file\n"
+    "  apply FILE   a mouse profile file's settings and keys to the mouse\n"
     "\n"
     "options:\n"
     "  --device mouse|keyboard|pad   which device (default: mouse)\n"
@@ -55,8 +63,26 @@ bool ParseCount(const char* text, long& count)
     return end != text && *end == '\0' && count > 0;
 }
 
-int Dispatch(std::string_view command, const CtlOptions& options)
+// Commands that take arguments, and how many (-1: one or more).
+int ArgumentCount(std::string_view command)
 {
+    if (command == "set")
+        return -1;
+    return command == "export" || command == "apply" ? 1 : 0;
+}
+
+int Dispatch(std::string_view command, const std::vector<std::string>& arguments, const CtlOptions& options)
+{
+    const int wanted = ArgumentCount(command);
+    if (wanted >= 0 && arguments.size() != static_cast<size_t>(wanted))
+        return UsageError(wanted == 0 ? "\"" + std::string(command) + "\" takes no arguments"
+                                      : "\"" + std::string(command) + "\" needs one FILE");
+    if (command == "set")
+        return RunSet(options, arguments);
+    if (command == "export")
+        return RunExport(options, arguments.front());
+    if (command == "apply")
+        return RunApply(options, arguments.front());
     if (command == "list")
         return RunList();
     if (command == "info")
@@ -80,6 +106,7 @@ int main(int argc, char** argv)
 {
     CtlOptions options;
     std::string command;
+    std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -104,12 +131,12 @@ int main(int argc, char** argv)
         } else if (command.empty()) {
             command = arg;
         } else {
-            return UsageError("one command at a time");
+            arguments.emplace_back(arg);
         }
     }
     if (command.empty())
         return UsageError("no command given");
     if (options.via == CtlVia::kReceiver && options.family != CtlFamily::kMouse)
         return UsageError("only the mouse has a receiver");
-    return Dispatch(command, options);
+    return Dispatch(command, arguments, options);
 }

@@ -149,13 +149,12 @@ ControlReply Notify(CDeviceSimulator& sim, const Words& w)
 }
 
 // A key press the mouse reports for its reactive light effect.
-constexpr uint16_t kMouseKeyPressed = 0x0403;
 
 ControlReply Press(CDeviceSimulator& sim, const Words& w)
 {
     const auto device = DeviceAt(w, 1);
     if (device == Device::Mouse && w.size() == 3 && w[2] == "key")
-        return sim.Notify(Device::Mouse, kMouseKeyPressed) ? Ok() : Error("the mouse is not reachable");
+        return sim.Notify(Device::Mouse, kNotifyKeyPressed) ? Ok() : Error("the mouse is not reachable");
     const auto number = ParseInRange(w, 3, 0, 255);
     if (!device || w.size() < 4 || !number)
         return Error("press <device> profile <n> | press mouse dpi <stage> | press mouse key");
@@ -229,7 +228,7 @@ struct InfoField {
 };
 constexpr InfoField kInfoFields[] = {
     {"magic", kInfoMagic, 2},       {"keys", kInfoKeyCount, 1},      {"macro-units", kInfoMacroUnits, 1},
-    {"marker", kInfoMarker, 1},     {"sensor", kInfoSensor, 2},      {"dpi-step", kInfoDpiStep, 1},
+    {"marker", kInfoSetUpMarker, 1}, {"sensor", kInfoSensor, 2},      {"dpi-step", kInfoDpiStep, 1},
     {"dpi-max", kInfoDpiMax, 2},    {"dpi-base", kInfoDpiBase, 2},
 };
 

@@ -5,11 +5,10 @@ namespace devsim {
 std::vector<uint8_t> BuildInfoBlock(const InfoFields& fields)
 {
     std::vector<uint8_t> info(kInfoBlockSize, 0);
-    info[kInfoMagic] = kInfoMagicLow;
-    info[kInfoMagic + 1] = kInfoMagicHigh;
+    PutU16(info, kInfoMagic, kInfoMagicValue);
     info[kInfoKeyCount] = fields.keyCount;
     info[kInfoMacroUnits] = fields.macroUnits;
-    info[kInfoMarker] = fields.marker;
+    info[kInfoSetUpMarker] = fields.marker;
     PutU16(info, kInfoSensor, fields.sensor);
     info[kInfoDpiStep] = fields.dpiStep;
     PutU16(info, kInfoDpiMax, fields.dpiMax);

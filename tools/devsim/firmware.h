@@ -4,6 +4,7 @@
 // mouse keeps the same one on its cable and behind its receiver.
 
 #include "transport/command_frame.h"
+#include "transport/device_memory.h"
 
 #include <array>
 #include <cstdint>
@@ -31,27 +32,9 @@ constexpr size_t kMemoryAreaCount = 10;
 const char* AreaName(MemoryArea area);
 std::optional<MemoryArea> AreaByName(std::string_view name);
 
-// Information block layout.
-constexpr size_t kInfoBlockSize = 34;
-constexpr size_t kInfoMagic = 0;  // bytes 0xAA, 0x55
-constexpr uint8_t kInfoMagicLow = 0xAA;
-constexpr uint8_t kInfoMagicHigh = 0x55;
-constexpr size_t kInfoKeyCount = 5;
-constexpr size_t kInfoMacroUnits = 6;
-constexpr size_t kInfoMarker = 7;
-constexpr uint8_t kInfoMarkerSetUp = 0x13;
-constexpr size_t kInfoSensor = 9;    // 16 bits
-constexpr size_t kInfoDpiStep = 11;
-constexpr size_t kInfoDpiMax = 12;   // 16 bits
-constexpr size_t kInfoDpiBase = 14;  // 16 bits
-constexpr size_t kMacroUnitSize = 128;
-
-// Status bytes read with ReadStatus.
-constexpr size_t kStatusBattery = 0;
-constexpr size_t kStatusPower = 1;
+// Status bytes beyond the shared ones (transport/device_memory.h).
 constexpr size_t kStatusWireless = 3;
 constexpr size_t kStatusAreaSize = 56;
-enum PowerState : uint8_t { kOnBattery = 0, kCharging = 1, kFullyCharged = 2 };
 
 // Factory contents of a device, built by the device files.
 struct FirmwareImage {

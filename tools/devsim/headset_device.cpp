@@ -1,11 +1,11 @@
 #include "tools/devsim/headset_device.h"
 
+#include "transport/device_table.h"
+
 namespace devsim {
 
 namespace {
 
-constexpr uint16_t kVendor = 0x0C76;
-constexpr uint16_t kProduct = 0x1630;
 constexpr size_t kSettingsSize = 512;
 
 // Light report bytes and the light area layout: group, plane, light.
@@ -40,7 +40,7 @@ FirmwareImage HeadsetFirmware()
 
 PortModel HeadsetPort()
 {
-    return {"headset", kVendor, kProduct, "sim-headset-1",
+    return {"headset", kHeadsetVendor, kHeadsetProduct, "sim-headset-1",
             {{3, -1, CollectionKind::HeadsetControl, InterfaceRole::CommandAndNotification}}};
 }
 

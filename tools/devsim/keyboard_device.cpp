@@ -1,11 +1,11 @@
 #include "tools/devsim/keyboard_device.h"
 
+#include "transport/device_table.h"
+
 namespace devsim {
 
 namespace {
 
-constexpr uint16_t kVendor = 0x320F;
-constexpr uint16_t kProduct = 0x0000;
 constexpr uint8_t kKeyPositions = 126;
 constexpr uint8_t kMacroUnits = 64;  // 8 KB of macro memory
 constexpr size_t kColorGroups = 5;
@@ -110,7 +110,7 @@ FirmwareImage KeyboardFirmware()
 
 PortModel KeyboardPort()
 {
-    return {"keyboard", kVendor, kProduct, "sim-keyboard-1", KeyboardStyleInterfaces()};
+    return {"keyboard", kMakerVendor, kKeyboardProduct, "sim-keyboard-1", KeyboardStyleInterfaces()};
 }
 
 }  // namespace devsim

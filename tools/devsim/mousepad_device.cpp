@@ -1,11 +1,11 @@
 #include "tools/devsim/mousepad_device.h"
 
+#include "transport/device_table.h"
+
 namespace devsim {
 
 namespace {
 
-constexpr uint16_t kVendor = 0x320F;
-constexpr uint16_t kProduct = 0x1004;
 constexpr size_t kSettingsSize = 512;
 constexpr size_t kLedCount = 15;
 constexpr size_t kLedCountByte = 9;
@@ -30,7 +30,7 @@ FirmwareImage MousePadFirmware()
 
 PortModel MousePadPort()
 {
-    return {"mousepad", kVendor, kProduct, "sim-mousepad-1", KeyboardStyleInterfaces()};
+    return {"mousepad", kMakerVendor, kMousePadProduct, "sim-mousepad-1", KeyboardStyleInterfaces()};
 }
 
 }  // namespace devsim

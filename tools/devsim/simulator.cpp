@@ -18,11 +18,6 @@ constexpr const char* kDeviceNames[kDeviceCount] = {"mouse", "keyboard", "mousep
 constexpr Device kPortDevices[kPortCount] = {Device::Mouse, Device::Mouse, Device::Keyboard, Device::MousePad,
                                              Device::Headset};
 
-// Notification codes the devices send when their own buttons are pressed.
-constexpr uint16_t kSyncRequest = 0x0401;
-constexpr uint16_t kProfileChanged = 0x1000;  // | profile
-constexpr uint16_t kDpiStageChanged = 0x1100; // | stage << 4 | profile
-constexpr uint8_t kMouseDpiStages = 7;
 // Flipping the top bit turns any command code into one no request carries.
 constexpr uint8_t kGarbledCommandBit = 0x80;
 
@@ -362,18 +357,18 @@ bool CDeviceSimulator::PressProfileButton(Device device, uint8_t profile)
     if (button == nullptr || profile >= button->profiles)
         return false;
     State(device).firmware.Write(MemoryArea::Settings, 0, {profile});
-    return NotifyLocked(device, button->sendsProfileCode ? static_cast<uint16_t>(kProfileChanged | profile) : kSyncRequest);
+    return NotifyLocked(device, button->sendsProfileCode ? ProfileNotification(profile) : kNotifySyncRequest);
 }
 
 bool CDeviceSimulator::PressDpiButton(uint8_t stage)
 {
     std::lock_guard lock(mutex_);
-    if (stage >= kMouseDpiStages)
+    if (stage >= kDpiStageCount)
         return false;
     CFirmware& mouse = State(Device::Mouse).firmware;
-    const uint8_t profile = mouse.Area(MemoryArea::Settings)[0] % kMouseProfileCount;
-    mouse.Write(MemoryArea::Settings, profile * kMouseProfileStride + kMouseBlockActiveDpi, {stage});
-    return NotifyLocked(Device::Mouse, static_cast<uint16_t>(kDpiStageChanged | (stage << 4) | profile));
+    const uint8_t profile = mouse.Area(MemoryArea::Settings)[kMouseCurrentProfile] % kMouseProfileCount;
+    mouse.Write(MemoryArea::Settings, profile * kMouseProfileSpan + kBlockActiveDpiStage, {stage});
+    return NotifyLocked(Device::Mouse, DpiStageNotification(stage, profile));
 }
 
 void CDeviceSimulator::DropRequests(Device device, int count)

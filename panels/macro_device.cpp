@@ -113,6 +113,18 @@ int BuildMacroImage(const CMacroLibrary& library, const std::vector<int>& usedMa
     return kMacroImageSent;
 }
 
+int WriteMacroImage(CCommandChannel& channel, const std::vector<uint8_t>& image)
+{
+    if (image.size() > kMaxImageSize)
+        return kResultWriteFailed;
+    int result = channel.BeginConfig();
+    if (result != kResultSuccess)
+        return result;
+    result = channel.WriteMacroData(image.data(), static_cast<uint16_t>(image.size()));
+    const int ended = channel.EndConfig();
+    return result != kResultSuccess ? result : ended;
+}
+
 int SendMacroImage(CCommandChannel& channel, const CMacroLibrary& library, const std::vector<int>& usedMacros,
                    bool eventLimit)
 {

@@ -65,6 +65,11 @@ constexpr int kMacroImageFailed = -1;  // device not ready, or an exchange faile
 int BuildMacroImage(const CMacroLibrary& library, const std::vector<int>& usedMacros, size_t memoryBytes,
                     bool eventLimit, std::vector<uint8_t>& image);
 
+// BeginConfig, the image with WriteMacroData, EndConfig. The session is ended
+// even after a failed write; the result is the first failing exchange's, or
+// kResultSuccess. An image over 65535 bytes is not sent (kResultWriteFailed).
+int WriteMacroImage(CCommandChannel& channel, const std::vector<uint8_t>& image);
+
 // Reads the information block for the memory size, builds the image and
 // writes it in one configuration session: kMacroImageSent, kMacroImageFailed
 // or the positive count of BuildMacroImage (nothing is sent then).

@@ -1,7 +1,5 @@
 #include "panels/macro_image.h"
 
-#include "transport/command_channel.h"
-
 #include <algorithm>
 
 namespace {
@@ -86,16 +84,4 @@ std::optional<MacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, st
         image.blocks.push_back(std::move(block));
     }
     return image;
-}
-
-int WriteMacroImage(CCommandChannel& channel, const std::vector<uint8_t>& image)
-{
-    if (image.size() > kMaxImageSize)
-        return kResultWriteFailed;
-    int result = channel.BeginConfig();
-    if (result != kResultSuccess)
-        return result;
-    result = channel.WriteMacroData(image.data(), static_cast<uint16_t>(image.size()));
-    const int ended = channel.EndConfig();
-    return result != kResultSuccess ? result : ended;
 }

@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-class CCommandChannel;
-
 constexpr uint16_t kMacroImageMagic = 0x55AA;
 constexpr size_t kImageLengthAt = 2;
 constexpr size_t kImageCountAt = 4;
@@ -55,7 +53,3 @@ struct MacroImage {
 // a length, offset or count points outside the bytes given. `why` says which.
 std::optional<MacroImage> UnpackMacroImage(const std::vector<uint8_t>& bytes, std::string* why = nullptr);
 
-// BeginConfig, the image with WriteMacroData, EndConfig. The session is ended
-// even after a failed write; the result is the first failing exchange's, or
-// kResultSuccess. An image over kMaxImageSize is not sent (kResultWriteFailed).
-int WriteMacroImage(CCommandChannel& channel, const std::vector<uint8_t>& image);

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
+#include <regex>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,23 +49,67 @@ std::string ResolvedTarget(const std::string& path)
     return error ? path : target.string();
 }
 
-}  // namespace
+// ".kestrova-<pid>-XXXXXX.tmp": hidden, and as short for a long file name as
+// for a short one.
+constexpr const char* kTemporaryPrefix = ".kestrova-";
+constexpr const char* kTemporarySuffix = ".tmp";
+constexpr size_t kUniqueLength = 6;
+constexpr int kNameAttempts = 100;
 
-std::string TemporaryPathFor(const std::string& path)
+std::string FolderOf(const std::string& path)
 {
-    return path + ".tmp";
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
-bool WriteTemporaryFile(const std::string& path, std::string_view bytes)
+// The writer's process id in a temporary file's name; 0 when it has none.
+pid_t WriterOf(const std::string& name)
 {
-    const std::string temporary = TemporaryPathFor(path);
-    const mode_t mode = ModeFor(path);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                          kNewFileMode);
-    if (fd < 0) {
-        TraceF("unable to create %s: %s", temporary.c_str(), std::strerror(errno));
-        return false;
+    static const std::regex shape(R"(\.kestrova-([0-9]{1,9})-[A-Za-z0-9]{6}\.tmp)");
+    std::smatch match;
+    return std::regex_match(name, match, shape) ? static_cast<pid_t>(std::stol(match[1].str())) : 0;
+}
+
+// A new file of a name no other writer has, opened for writing; -1 when none
+// could be made.
+int CreateTemporaryFile(const std::string& folder, std::string& temporary)
+{
+    static constexpr char kNameCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, std::strlen(kNameCharacters) - 1);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string unique(kUniqueLength, ' ');
+        for (char& c : unique)
+            c = kNameCharacters[pick(random)];
+        temporary = folder + kTemporaryPrefix + std::to_string(::getpid()) + "-" + unique + kTemporarySuffix;
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
+    return -1;
+}
+
+bool IsRunning(pid_t process)
+{
+    return ::kill(process, 0) == 0 || errno == EPERM;
+}
+
+}  // namespace
+
+bool IsTemporaryFileName(const std::string& name)
+{
+    return WriterOf(name) != 0;
+}
+
+std::string WriteTemporaryFile(const std::string& path, std::string_view bytes)
+{
+    std::string temporary;
+    const int fd = CreateTemporaryFile(FolderOf(path), temporary);
+    if (fd < 0) {
+        TraceF("unable to create a temporary file for %s: %s", path.c_str(), std::strerror(errno));
+        return {};
+    }
+    const mode_t mode = ModeFor(path);
     // The data must be on the disk before the rename makes it the profile, or
     // a power cut could leave an empty file where the old profile was.
     bool written = WriteAll(fd, bytes) && (mode == 0 || ::fchmod(fd, mode) == 0) && ::fdatasync(fd) == 0;
@@ -70,16 +117,29 @@ bool WriteTemporaryFile(const std::string& path, std::string_view bytes)
         TraceF("unable to write %s: %s", temporary.c_str(), std::strerror(errno));
     if (::close(fd) != 0)
         written = false;
-    return written;
+    if (written)
+        return temporary;
+    ::unlink(temporary.c_str());
+    return {};
 }
 
-bool ReplaceWithTemporaryFile(const std::string& path)
+bool ReplaceWithTemporaryFile(const std::string& temporary, const std::string& path)
 {
-    if (::rename(TemporaryPathFor(path).c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
         TraceF("unable to replace %s: %s", path.c_str(), std::strerror(errno));
         return false;
     }
     return true;
+}
+
+void RemoveLeftoverTemporaryFiles(const std::string& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const pid_t writer = WriterOf(entry.path().filename().string());
+        if (writer != 0 && !IsRunning(writer) && entry.is_regular_file(error))
+            std::filesystem::remove(entry.path(), error);
+    }
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes)
@@ -87,8 +147,12 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (path.empty())
         return false;
     const std::string target = ResolvedTarget(path);
-    if (WriteTemporaryFile(target, bytes) && ReplaceWithTemporaryFile(target))
+    RemoveLeftoverTemporaryFiles(FolderOf(target));
+    const std::string temporary = WriteTemporaryFile(target, bytes);
+    if (temporary.empty())
+        return false;
+    if (ReplaceWithTemporaryFile(temporary, target))
         return true;
-    ::unlink(TemporaryPathFor(target).c_str());
+    ::unlink(temporary.c_str());
     return false;
 }

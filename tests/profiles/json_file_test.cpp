@@ -3,12 +3,26 @@
 #include "profiles/atomic_file.h"
 #include "profiles/json_file.h"
 
+#include <atomic>
 #include <regex>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
-using JsonFileTest = ProfileFolderTest;
+class JsonFileTest : public ProfileFolderTest {
+protected:
+    // Temporary files of atomic writes left in the folder.
+    size_t TemporaryFiles() const
+    {
+        size_t count = 0;
+        for (const auto& entry : fs::directory_iterator(folder.path().toStdString()))
+            count += IsTemporaryFileName(entry.path().filename().string()) ? 1 : 0;
+        return count;
+    }
+};
 
 TEST_F(JsonFileTest, UnusableFilesReadAsNull)
 {
@@ -76,39 +90,69 @@ TEST_F(JsonFileTest, WrittenBytesAreStyledWithCrLfAndOneMoreLineEnd)
     EXPECT_EQ(WriteJsonFile(path, value), 0);
     EXPECT_EQ(Bytes(path), expected);
     EXPECT_EQ(ReadJsonFile(path), value);
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
+    EXPECT_EQ(TemporaryFiles(), 0u);
 }
 
 TEST_F(JsonFileTest, FailedWriteLeavesTheOldFileWhole)
 {
     const std::string path = Put("profile.Json", "{\"old\": 1}");
-    fs::create_directory(TemporaryPathFor(path));  // the temporary file can't be made
     Json::Value value;
-    value["new"] = 2;
-    EXPECT_EQ(WriteJsonFile(path, value), -1);
+    value["new"] = std::string(4096, 'x');
+    {
+        FileSizeLimit full(1024);  // the disk fills up half-way
+        EXPECT_EQ(WriteJsonFile(path, value), -1);
+    }
     EXPECT_EQ(Bytes(path), "{\"old\": 1}");
+    EXPECT_EQ(TemporaryFiles(), 0u);
 }
 
 TEST_F(JsonFileTest, WriteWithoutAUsablePathFails)
 {
     EXPECT_EQ(WriteJsonFile(PathOf("no/such/folder.Json"), Json::Value(1)), -1);
     EXPECT_EQ(WriteJsonFile("", Json::Value(1)), -1);
-    EXPECT_FALSE(fs::exists(TemporaryPathFor("")));
     fs::create_directory(PathOf("folder.Json"));
     EXPECT_EQ(WriteJsonFile(PathOf("folder.Json"), Json::Value(1)), -1);
     EXPECT_TRUE(fs::is_directory(PathOf("folder.Json")));
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(PathOf("folder.Json"))));
+    EXPECT_EQ(TemporaryFiles(), 0u);
 }
 
 TEST_F(JsonFileTest, WriteInterruptedAfterTheTemporaryFileLeavesTheOldFile)
 {
     const std::string path = Put("profile.Json", "{\"old\": 1}");
-    ASSERT_TRUE(WriteTemporaryFile(path, "{\"new\": 2"));  // the program stops here
+    // A run killed right after its temporary file was written.
+    const pid_t killedRun = ::fork();
+    if (killedRun == 0)
+        ::_exit(WriteTemporaryFile(path, "{\"new\": 2").empty() ? 1 : 0);
+    int status = -1;
+    ASSERT_EQ(::waitpid(killedRun, &status, 0), killedRun);
+    ASSERT_EQ(status, 0);
+    // And one of a writer that still runs (this process).
+    ASSERT_FALSE(WriteTemporaryFile(path, "{\"new\": 3").empty());
     EXPECT_EQ(ReadJsonFile(path)["old"].asInt(), 1);
-    // The next write goes through and takes the leftover's place.
+    EXPECT_EQ(TemporaryFiles(), 2u);
+    // The next write goes through and clears what the killed run left.
     EXPECT_EQ(WriteJsonFile(path, Json::Value(3)), 0);
     EXPECT_EQ(ReadJsonFile(path).asInt(), 3);
-    EXPECT_FALSE(fs::exists(TemporaryPathFor(path)));
+    EXPECT_EQ(TemporaryFiles(), 1u);
+}
+
+TEST_F(JsonFileTest, WritersOfOneFileNeverFailEachOther)
+{
+    const std::string path = PathOf("shared.Json");
+    constexpr int kWrites = 50;
+    std::atomic<int> failures{0};
+    auto writer = [&](int value) {
+        for (int i = 0; i < kWrites; ++i)
+            failures += WriteJsonFile(path, Json::Value(value)) == 0 ? 0 : 1;
+    };
+    std::thread first(writer, 1);
+    std::thread second(writer, 2);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures.load(), 0);
+    const int last = ReadJsonFile(path).asInt();
+    EXPECT_TRUE(last == 1 || last == 2) << last;
+    EXPECT_EQ(TemporaryFiles(), 0u);
 }
 
 TEST_F(JsonFileTest, ReplacedFileKeepsPermissionsAndLink)

@@ -130,10 +130,11 @@ TEST_F(ProfiledataTest, FailedSaveReportsItAndKeepsTheFile)
     const std::string path = PutProfile("p.Json", R"({"LightInfo": {"Light": 1}})");
     profile.LoadProfile(path);
     profile.WriteLightInfo(LightInfoRecord{});
-    fs::create_directory(path + ".tmp");
-    EXPECT_FALSE(profile.Save());
+    {
+        FileSizeLimit full(16);
+        EXPECT_FALSE(profile.Save());
+    }
     EXPECT_EQ(ReadJsonFile(path)["Device"][0]["LightInfo"]["Light"].asInt(), 1);
-    fs::remove(path + ".tmp");
     EXPECT_TRUE(profile.Save());
     EXPECT_EQ(ReadJsonFile(path)["Device"][0]["LightInfo"]["Light"].asInt(), 0);
 }

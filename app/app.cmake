@@ -1,8 +1,12 @@
 # The application shell: a library the tests link, and the program itself.
 add_library(kestrova_app STATIC
+  device_list.cpp
+  device_list_model.cpp
+  device_option_ui.cpp
   exchange_rules.cpp
   file_dialogs.cpp
   frame_rules.cpp
+  lighting_sync_thread.cpp
   main_discovery_sink.cpp
   main_wnd.cpp
   main_wnd_files.cpp

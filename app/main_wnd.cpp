@@ -33,29 +33,6 @@ WindowHandle MainWindowHandle()
     return gMainWindow;
 }
 
-void CDevicePages::Add(CVelmoraUSBDevice* page)
-{
-    all.append(page);
-    if (IsMousePage(page))
-        mice.append(page);
-    else if (IsKeyboardPage(page))
-        keyboards.append(page);
-    else if (page->GetDeviceKind() == kKindMousePad)
-        mousePads.append(page);
-    else if (page->GetDeviceKind() == kKindHeadset)
-        headsets.append(page);
-}
-
-QList<CVelmoraUSBDevice*> CDevicePages::LitPages() const
-{
-    return mice + mousePads + keyboards;
-}
-
-QList<CVelmoraUSBDevice*> CDevicePages::MouseAndKeyboardPages() const
-{
-    return mice + keyboards;
-}
-
 static void TraceWorkerEnd(CWorkerSlots::EndResult result)
 {
     if (result == CWorkerSlots::EndResult::Ended)
@@ -93,6 +70,12 @@ void CMainWnd::InitWindow()
     setButton_ = FindControl("setbtn");
     noDeviceLink_ = FindControl("No_device_Link");
     errorDeviceLink_ = FindControl("Error_device_Link");
+    deviceList_.Bind(this);
+    connect(&deviceList_, &CDeviceList::SelectionChanged, this,
+            [this] { RefreshNoDeviceLayout("DeviceSelectChanger"); });
+    connect(&deviceList_, &CDeviceList::CurrentDeviceLost, this, &CMainWnd::CloseAuxWindows);
+    connect(&deviceList_, &CDeviceList::PageCreated, this,
+            [this](CVelmoraUSBDevice* page) { lightingSync_.AddPage(page); });
     // The layout draws its own title bar; a window without one (skin
     // missing) keeps the system's frame and its buttons.
     if (CControlUI titleBar = FindControl("title_bar")) {
@@ -132,6 +115,7 @@ void CMainWnd::OnWindowInit()
     workers_.Start(kDiscoverySlot, [this](const CStopEvent& stop) {
         DeviceDiscoveryThread(deviceSlots_, discoverySink_, stop);
     });
+    workers_.Start(kLightingSyncSlot, [this](const CStopEvent& stop) { lightingSync_.Run(stop); });
     SetTimer(kStartupTimer, 100);
     windowInitialised_ = true;
 }
@@ -257,8 +241,7 @@ bool CMainWnd::IsNoDeviceShown() const
 
 int CMainWnd::ConnectedDeviceCount() const
 {
-    // The visible entries of the device list; the list comes with the device pages.
-    return 0;
+    return deviceList_.VisibleCount();
 }
 
 void CMainWnd::CloseAuxWindows()

@@ -12,7 +12,9 @@
 // (main_wnd_messages.cpp), tray, menus and monitor fit (main_wnd_tray.cpp),
 // and the file dialogs and profile commands (main_wnd_files.cpp).
 
+#include "app/device_list.h"
 #include "app/file_dialogs.h"
+#include "app/lighting_sync_thread.h"
 #include "app/main_discovery_sink.h"
 #include "app/notify_routes.h"
 #include "devices/velmora_usb_device.h"
@@ -37,29 +39,12 @@ inline constexpr UINT UIMSG_TRAYICON = WM_USER + 1;  // 1025
 // 0 before it is initialised and once it is closing.
 WindowHandle MainWindowHandle();
 
-// The device pages the main window owns, by family, and the current one:
-// the page of the selected, visible entry of the device list.
-struct CDevicePages {
-    QList<CVelmoraUSBDevice*> mousePads;
-    QList<CVelmoraUSBDevice*> mice;
-    QList<CVelmoraUSBDevice*> keyboards;
-    QList<CVelmoraUSBDevice*> headsets;
-    QList<CVelmoraUSBDevice*> all;
-    QPointer<CVelmoraUSBDevice> current;
-
-    // Adds a page to the list of its family and to all pages.
-    void Add(CVelmoraUSBDevice* page);
-    // The mouse, mouse-pad and keyboard pages: those that follow the window's
-    // activity and the lighting control.
-    QList<CVelmoraUSBDevice*> LitPages() const;
-    QList<CVelmoraUSBDevice*> MouseAndKeyboardPages() const;
-};
-
 class CMainWnd : public WindowImplBase {
     Q_OBJECT
 public:
     static constexpr int kWorkerSlotCount = 20;
     static constexpr int kDiscoverySlot = 0;
+    static constexpr int kLightingSyncSlot = 2;
     static constexpr std::chrono::milliseconds kWorkerStopBound{1000};
     enum TimerId : UINT {
         kStartupTimer = 1011,
@@ -83,6 +68,7 @@ public:
     int GetLightingControl() const { return lightingControl_; }
     int GetWindowActive() const { return windowActive_; }
     CDevicePages& Pages() { return pages_; }
+    CDeviceList& DeviceList() { return deviceList_; }
     CVelmoraUSBDevice* CurrentPage() const { return pages_.current; }
     // The bytes of the last data block of kind 1 or 2 (empty for others).
     QByteArray CopyDataBuffer(std::uintptr_t kind) const;
@@ -211,6 +197,8 @@ private:
     QByteArray styleColors_;
     CDevicePages pages_;
     CSlotList deviceSlots_;
+    CDeviceList deviceList_{this, deviceSlots_, pages_};
+    CLightingSync lightingSync_;
     CMainDiscoverySink discoverySink_;
     CWorkerSlots workers_{kWorkerSlotCount};
     CInterfaceLanguage language_;

@@ -289,7 +289,7 @@ LRESULT CMainWnd::OnDeviceArrived(WPARAM wParam, LPARAM)
     if (!slot)
         return 0;
     Trace(SlotTrace(*slot, true));
-    // The device list makes the slot's page and entry; the window then shows.
+    deviceList_.Arrival(static_cast<int>(wParam));
     RefreshNoDeviceLayout("Open");
     ShowAndRaise();
     return 0;
@@ -298,8 +298,10 @@ LRESULT CMainWnd::OnDeviceArrived(WPARAM wParam, LPARAM)
 LRESULT CMainWnd::OnDeviceLeft(WPARAM wParam, LPARAM)
 {
     const std::optional<DeviceRecord> slot = SlotOf(deviceSlots_, wParam);
-    if (slot)
-        Trace(SlotTrace(*slot, false));
+    if (!slot)
+        return 0;
+    Trace(SlotTrace(*slot, false));
+    deviceList_.Removal(static_cast<int>(wParam));
     return 0;
 }
 
@@ -311,9 +313,8 @@ LRESULT CMainWnd::OnUpdateBadgeSeen(WPARAM, LPARAM)
 
 LRESULT CMainWnd::OnEntryStateChanged(WPARAM wParam, LPARAM lParam)
 {
-    if (lParam == 0)
-        Trace("2.4gcesvdfherhue 1");
-    TraceF("device entry %llu link %lld", static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+    if (wParam < static_cast<WPARAM>(deviceList_.EntryCount()))
+        deviceList_.EntryStateChanged(static_cast<int>(wParam), static_cast<int>(lParam));
     return 0;
 }
 

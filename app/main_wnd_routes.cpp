@@ -135,7 +135,11 @@ bool CMainWnd::RunWindowRoute(const NotifyRoute& route, const PageEvent& event)
         OpenMouseSettings();
         break;
     case RouteAction::SelectPreviousDevice:
+        deviceList_.Previous();
+        break;
     case RouteAction::SelectNextDevice:
+        deviceList_.Next();
+        break;
     case RouteAction::SelectDevice:
         TraceF("device list: %s", qPrintable(event.name));
         break;

@@ -184,6 +184,8 @@ int CCommandChannel::Transfer(const uint8_t* request, size_t requestLength, uint
 int CCommandChannel::TransferQuiet(const uint8_t* request, size_t requestLength, uint8_t* reply,
                                    size_t replyLength, uint32_t* bytesRead)
 {
+    if (suspended_)
+        return kResultSuccess;
     BusyScope busy(busy_);
     if (bytesRead != nullptr)
         *bytesRead = 0;

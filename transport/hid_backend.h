@@ -14,6 +14,7 @@
 struct HidIoResult {
     bool ok = false;
     uint32_t count = 0;
+    bool gone = false;  // the device left (unplugged, connection closed): no later call will succeed
 };
 
 struct HidAccess {

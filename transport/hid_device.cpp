@@ -183,15 +183,24 @@ bool CHidDevice::IsOpen() const
 
 int CHidDevice::Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, int timeoutMs)
 {
+    return ReadInput(buffer, length, bytesRead, timeoutMs) == HidReadOutcome::kReport ? 1 : 0;
+}
+
+HidReadOutcome CHidDevice::ReadInput(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, int timeoutMs)
+{
     if (bytesRead != nullptr)
         *bytesRead = 0;
     Operation operation(*d);
-    if (operation.Handle() == nullptr || buffer == nullptr || length == 0)
-        return 0;
+    if (operation.Handle() == nullptr)
+        return HidReadOutcome::kGone;
+    if (buffer == nullptr || length == 0)
+        return HidReadOutcome::kTimedOut;
     const HidIoResult result = operation.Handle()->ReadReport(buffer, length, HidDeadline(timeoutMs), d->cancel.Fd());
     if (bytesRead != nullptr)
         *bytesRead = result.count;
-    return result.ok ? 1 : 0;
+    if (result.ok)
+        return HidReadOutcome::kReport;
+    return result.gone ? HidReadOutcome::kGone : HidReadOutcome::kTimedOut;
 }
 
 int CHidDevice::Write(const uint8_t* buffer, uint32_t length, uint32_t* bytesWritten, int timeoutMs)

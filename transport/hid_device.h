@@ -18,6 +18,10 @@
 class HidBackendHandle;  // one open interface of one backend
 class HidPreparsedData;  // our parsed report descriptor (hid_report_descriptor.h)
 
+// How a read ended: a report, nothing within the time-out (or cancelled),
+// or the device is gone (unplugged, closed) and no later read can succeed.
+enum class HidReadOutcome { kReport, kTimedOut, kGone };
+
 enum HidReportKind : int { HidP_Input = 0, HidP_Output = 1, HidP_Feature = 2 };
 
 // What HidP_GetCaps reports of a top-level collection.
@@ -81,6 +85,8 @@ public:
     // may be null; when given they are 0 first and the transferred count after.
     int Read(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, int timeoutMs);
     int Write(const uint8_t* buffer, uint32_t length, uint32_t* bytesWritten, int timeoutMs);
+    // Read, telling a time-out from a device that left; a closed interface counts as gone.
+    HidReadOutcome ReadInput(uint8_t* buffer, uint32_t length, uint32_t* bytesRead, int timeoutMs);
 
     // HidD_SetOutputReport: an output report through the control pipe.
     bool SetOutputReport(const uint8_t* report, uint32_t length);

@@ -158,7 +158,7 @@ HidIoResult HidrawInterface::ReadReport(uint8_t* buffer, uint32_t length, const 
             return {true, count};
         }
         if (received == 0 || (received < 0 && errno != EAGAIN && errno != EINTR))
-            return {};  // unplugged
+            return {.gone = true};  // unplugged
         if (received < 0 && WaitForFd(fd_, POLLIN, cancelFd, deadline) != HidWaitResult::kReady)
             return {};
     }

@@ -204,7 +204,7 @@ HidIoResult VirtualHidConnection::ReadReport(uint8_t* buffer, uint32_t length, c
     // Reports that arrived before the device left are still delivered.
     while (inputReports_.empty()) {
         if (!WaitAndPump(deadline) && inputReports_.empty())
-            return {};
+            return {.gone = closed_.load()};
     }
     const std::vector<uint8_t> report = std::move(inputReports_.front());
     inputReports_.pop_front();

@@ -386,6 +386,8 @@ TEST_F(ChannelTest, SuspendedChannelWritesSucceedAndReadsFailWithoutTraffic)
     EXPECT_EQ(channel_.BeginConfig(), kResultSuccess);
     EXPECT_EQ(channel_.ReadInfoBlock(data), kResultNoReply);
     EXPECT_EQ(channel_.ReadStatus(data, 2, 0), kResultNoReply);
+    // The light stream too: nothing may reach a device being updated.
+    EXPECT_EQ(channel_.StreamLightFrame(data, sizeof data), kResultSuccess);
     EXPECT_TRUE(device_->Requests().empty());
 }
 

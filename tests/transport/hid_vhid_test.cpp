@@ -283,6 +283,18 @@ TEST_F(VirtualBusTest, ReportsKeptBeforeTheDeviceLeftAreStillRead)
     EXPECT_FALSE(hid_.Read(buffer, 64, nullptr, 1000));
 }
 
+TEST_F(VirtualBusTest, ReadTellsATimeOutFromADeviceThatLeft)
+{
+    VhidDeviceStub& device = AddDevice(kVendorName, VhidDeviceStub::Mode::kSilent);
+    ASSERT_TRUE(hid_.Open(kVendorPath.c_str(), true, false, true, false));
+    uint8_t buffer[64];
+    EXPECT_EQ(hid_.ReadInput(buffer, 64, nullptr, 20), HidReadOutcome::kTimedOut);
+    device.DropConnections();
+    EXPECT_EQ(hid_.ReadInput(buffer, 64, nullptr, 1000), HidReadOutcome::kGone);
+    hid_.Close();
+    EXPECT_EQ(hid_.ReadInput(buffer, 64, nullptr, 20), HidReadOutcome::kGone);
+}
+
 // Greetings a host must not accept as an interface.
 TEST_F(VirtualBusTest, BrokenGreetingFailsOpen)
 {

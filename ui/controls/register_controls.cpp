@@ -1,5 +1,6 @@
 #include "ui/controls/register_controls.h"
 
+#include "devices/velmora_mouse_device.h"
 #include "ui/control_factory.h"
 #include "ui/controls/chart_view.h"
 #include "ui/controls/combo_edit_element.h"
@@ -23,4 +24,5 @@ void RegisterCustomControls()
     factory.RegistControl(QStringLiteral("CHandImgSelectButtonUI"), CreateControlOf<CHandImgSelectButtonUI>);
     factory.RegistControl(QStringLiteral("CRedioMacroButtonUI"), CreateControlOf<CRedioMacroButtonUI>);
     factory.RegistControl(QStringLiteral("CAudioRecordUI"), CreateControlOf<CAudioRecordUI>);
+    factory.RegistControl(QStringLiteral("CVelmoraMouseDevice"), CreateControlOf<CVelmoraMouseDevice>);
 }

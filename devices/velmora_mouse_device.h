@@ -10,6 +10,7 @@ class CVelmoraMouseDevice : public CVelmoraUSBDevice {
     Q_OBJECT
 public:
     explicit CVelmoraMouseDevice(QWidget* parent = nullptr);
+    ~CVelmoraMouseDevice() override { StopThreads(); }
 
     void LoadFromDevice() override;
     void RefreshFromDevice() override { LoadFromDevice(); }

@@ -52,6 +52,11 @@ CVelmoraUSBDevice::CVelmoraUSBDevice(QWidget* parent)
 
 CVelmoraUSBDevice::~CVelmoraUSBDevice()
 {
+    StopThreads();
+}
+
+void CVelmoraUSBDevice::StopThreads()
+{
     // Threads first: they use the channel, the listeners and this page.
     worker_.Stop();
     CloseNotificationInterfaces();

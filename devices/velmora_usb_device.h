@@ -232,6 +232,9 @@ signals:
 protected:
     // A notification code other than the sync request; UI thread.
     virtual void HandleNotification(uint16_t /*code*/) {}
+    // Ends the worker and the listeners; a family page's destructor calls it
+    // first, since their jobs use the family page's own members.
+    void StopThreads();
     void SetInfoBlock(const DeviceInfoBlock& block) { infoBlock_ = block; }
     void SetPowerStatus(const PowerStatus& status) { powerStatus_ = status; }
     void MarkLoaded();

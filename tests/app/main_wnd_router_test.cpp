@@ -95,6 +95,7 @@ protected:
         ASSERT_TRUE(window.Create(nullptr, kProductTitle));
         page = new RecordingPage(window.GetRoot());
         page->SetDeviceKind(kKindMouseCable);
+        page->SetPowerDisplay(1);  // pages keep the window-hidden flag only with their power display on
         window.Pages().Add(page);
         window.Pages().current = page;
         RunEventsUntil([&] { return window.isVisible(); });

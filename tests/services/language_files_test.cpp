@@ -52,7 +52,8 @@ QStringList FilesUnder(const QString& folder, const QStringList& patterns)
 bool NeedsText(const QString& identifier)
 {
     static const QRegularExpression kLetter(QStringLiteral("\\p{L}"));
-    return identifier.contains(kLetter);
+    // A format that composes identifiers at run time ("%1_device_name_text") names no text itself.
+    return identifier.contains(kLetter) && !identifier.contains(QLatin1Char('%'));
 }
 
 void Collect(const QRegularExpression& pattern, const QString& text, const QString& where,
@@ -68,13 +69,21 @@ void Collect(const QRegularExpression& pattern, const QString& text, const QStri
     }
 }
 
+// Stands in for the windows and pages that make their own classes (a device
+// page is the root of its layout): a plain widget carries the texts as well.
+class PlainWidgetBuilder : public IDialogBuilderCallback {
+public:
+    QWidget* CreateControl(const QString&, QWidget* parent) override { return new QWidget(parent); }
+};
+
 // identifier -> where it was met
 QMap<QString, QString> LayoutIdentifiers()
 {
     QMap<QString, QString> found;
+    PlainWidgetBuilder builder;
     const QString skin = CResourceManager::GetInstance().GetResourcePath();
     for (const QString& layout : FilesUnder(skin, {"*.ui"})) {
-        std::unique_ptr<QWidget> root(CDialogBuilder::Create(layout, nullptr, nullptr));
+        std::unique_ptr<QWidget> root(CDialogBuilder::Create(layout, &builder, nullptr));
         EXPECT_TRUE(root) << layout.toStdString();
         if (!root)
             continue;

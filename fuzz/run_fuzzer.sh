@@ -18,5 +18,8 @@ mkdir -p "$work/corpus" "$work/artifacts"
 # smaller quarantine still catches use after free of recent blocks, and
 # -malloc_limit_mb catches one allocation that is really too large.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=64:allocator_release_to_os_interval_ms=500"
+# A target without seeds of its own yet starts from an empty corpus.
+corpora=("$work/corpus")
+[ -d "$seeds" ] && corpora+=("$seeds")
 exec "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 \
-  -artifact_prefix="$work/artifacts/" "$work/corpus" "$seeds"
+  -artifact_prefix="$work/artifacts/" "${corpora[@]}"

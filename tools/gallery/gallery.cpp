@@ -42,7 +42,7 @@ QLabel* SectionLabel(const QString& text, QWidget* parent)
     return label;
 }
 
-struct KeySpec {
+struct GalleryKey {
     const char* text;
     QRect rect;
     QRgb light;  // 0: unlit
@@ -54,7 +54,7 @@ QWidget* MakeKeyPanel(QWidget* parent)
 {
     auto* panel = Make<CSelectPanelUI>("SelectPanel", parent);
     panel->setFixedSize(330, 230);
-    const KeySpec keys[] = {
+    const GalleryKey keys[] = {
         {"L", {20, 10, 90, 110}, 0xFFFF2D47, true, false},
         {"R", {220, 10, 90, 110}, 0xFFFF2D47, false, false},
         {"M", {135, 20, 60, 40}, 0xFF3F96F5, false, true},
@@ -64,15 +64,15 @@ QWidget* MakeKeyPanel(QWidget* parent)
         {"G1", {250, 135, 60, 36}, 0xFFF5EA6A, false, false},
         {"G2", {250, 180, 60, 36}, 0, false, false},
     };
-    for (const KeySpec& spec : keys) {
+    for (const GalleryKey& shown : keys) {
         auto* key = Make<CDeviceKeyButtonUI>("DeviceKeyButton", panel);
-        key->setText(QString::fromLatin1(spec.text));
-        key->setGeometry(spec.rect);
+        key->setText(QString::fromLatin1(shown.text));
+        key->setGeometry(shown.rect);
         key->setProperty("lightimage", QString::fromLatin1(kKeyLight));
         key->setProperty("keysetimage", QString::fromLatin1(kKeySet));
-        key->SetKeyLight(spec.light, 230, spec.light != 0);
-        key->SetKeysetImageHidden(!spec.keySet);
-        key->SetDragSelected(spec.framed);
+        key->SetKeyLight(shown.light, 230, shown.light != 0);
+        key->SetKeysetImageHidden(!shown.keySet);
+        key->SetDragSelected(shown.framed);
     }
     return panel;
 }

@@ -8,6 +8,8 @@
 #include "panels/macro_recorder.h"
 #include "profiles/json_file.h"
 
+#include "fuzz/work_folder.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -16,22 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string WorkFolder()
-{
-    static const std::string folder = [] {
-        const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        static std::string pattern = base + "/kestrova-macro-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(pattern, ignored);
-        });
-        return pattern + "/";
-    }();
-    return folder;
-}
 
 void ShowAndSave(const std::vector<MacroEvent>& events)
 {

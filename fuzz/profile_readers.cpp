@@ -7,6 +7,8 @@
 #include "profiles/keyboard_profiledata.h"
 #include "profiles/mouse_profiledata.h"
 
+#include "fuzz/work_folder.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,23 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Memory-backed when possible, and removed when the run ends.
-std::string WorkFolder()
-{
-    static const std::string folder = [] {
-        const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        static std::string pattern = base + "/kestrova-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(pattern, ignored);
-        });
-        return pattern + "/";
-    }();
-    return folder;
-}
 
 void Put(const std::string& path, const std::string& bytes)
 {

@@ -1,5 +1,6 @@
 #include "devices/velmora_usb_device.h"
 
+#include "devices/feature_panel.h"
 #include "devices/page/function_panel.h"
 #include "platform/trace.h"
 #include "ui/controls/device_key_button.h"
@@ -62,13 +63,50 @@ void CVelmoraUSBDevice::StopThreads()
     CloseNotificationInterfaces();
 }
 
-int CVelmoraUSBDevice::HandleFeatureEvent(const PageEvent&)
+namespace {
+
+// The layout name of the panel that serves a feature, where a panel does.
+QString FeaturePanelName(PageFeature feature)
 {
-    return 0;
+    switch (feature) {
+    case PageFeature::Keys:
+    case PageFeature::Capture:
+        return QStringLiteral("KeySetControlItem");
+    case PageFeature::Macros:
+        return QStringLiteral("MacroControlItem");
+    case PageFeature::Lighting:
+    case PageFeature::AudioLight:
+    case PageFeature::GameEvents:
+        return QStringLiteral("LightControlItem");
+    case PageFeature::Recoil:
+        return QStringLiteral("ShootControlItem");
+    case PageFeature::Profiles:
+        return QStringLiteral("DeviceProfileItem");
+    default:
+        return {};
+    }
+}
+
+}  // namespace
+
+int CVelmoraUSBDevice::HandleFeatureEvent(const PageEvent& event)
+{
+    const QString name = FeaturePanelName(event.feature);
+    if (name.isEmpty())
+        return 0;
+    auto* panel = findChild<CFeaturePanel*>(name);
+    return panel ? panel->HandleFeatureEvent(event) : 0;
+}
+
+void CVelmoraUSBDevice::BindFeaturePanels()
+{
+    for (CFeaturePanel* panel : findChildren<CFeaturePanel*>())
+        panel->SetPage(this);
 }
 
 void CVelmoraUSBDevice::BindKeyAndLightControls()
 {
+    BindFeaturePanels();
     std::fill(keyControls_.begin(), keyControls_.end(), nullptr);
     std::fill(lightControls_.begin(), lightControls_.end(), nullptr);
     if (layoutPath_.isEmpty()) {

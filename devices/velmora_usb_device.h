@@ -238,6 +238,8 @@ protected:
     void SetInfoBlock(const DeviceInfoBlock& block) { infoBlock_ = block; }
     void SetPowerStatus(const PowerStatus& status) { powerStatus_ = status; }
     void MarkLoaded();
+    // Hands the page to every feature panel of its layout.
+    void BindFeaturePanels();
     // Delay between a sync request and the refresh it causes.
     virtual int SyncRequestDelayMs() const { return kSyncRequestDelayMs; }
     // A code a listener read, on the UI thread.

@@ -1,6 +1,11 @@
 #include "ui/controls/register_controls.h"
 
 #include "devices/velmora_mouse_device.h"
+#include "panels/key_set_control_ui.h"
+#include "panels/light_control_ui.h"
+#include "panels/macro_control_ui.h"
+#include "panels/shoot_control_ui.h"
+#include "profiles/device_profile_ui.h"
 #include "ui/control_factory.h"
 #include "ui/controls/chart_view.h"
 #include "ui/controls/combo_edit_element.h"
@@ -24,5 +29,10 @@ void RegisterCustomControls()
     factory.RegistControl(QStringLiteral("CHandImgSelectButtonUI"), CreateControlOf<CHandImgSelectButtonUI>);
     factory.RegistControl(QStringLiteral("CRedioMacroButtonUI"), CreateControlOf<CRedioMacroButtonUI>);
     factory.RegistControl(QStringLiteral("CAudioRecordUI"), CreateControlOf<CAudioRecordUI>);
+    factory.RegistControl(QStringLiteral("CLightControlUI"), CreateControlOf<CLightControlUI>);
+    factory.RegistControl(QStringLiteral("CMacroControlUI"), CreateControlOf<CMacroControlUI>);
+    factory.RegistControl(QStringLiteral("CKeySetControlUI"), CreateControlOf<CKeySetControlUI>);
+    factory.RegistControl(QStringLiteral("CDeviceProfileUI"), CreateControlOf<CDeviceProfileUI>);
+    factory.RegistControl(QStringLiteral("CShootControlUI"), CreateControlOf<CShootControlUI>);
     factory.RegistControl(QStringLiteral("CVelmoraMouseDevice"), CreateControlOf<CVelmoraMouseDevice>);
 }

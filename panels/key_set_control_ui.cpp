@@ -1,0 +1,3 @@
+#include "panels/key_set_control_ui.h"
+
+CKeySetControlUI::CKeySetControlUI(QWidget* parent) : CFeaturePanel(parent) {}

@@ -1,0 +1,3 @@
+#include "panels/light_control_ui.h"
+
+CLightControlUI::CLightControlUI(QWidget* parent) : CFeaturePanel(parent) {}

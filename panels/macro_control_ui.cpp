@@ -1,0 +1,3 @@
+#include "panels/macro_control_ui.h"
+
+CMacroControlUI::CMacroControlUI(QWidget* parent) : CFeaturePanel(parent) {}

@@ -1,0 +1,3 @@
+#include "profiles/device_profile_ui.h"
+
+CDeviceProfileUI::CDeviceProfileUI(QWidget* parent) : CFeaturePanel(parent) {}

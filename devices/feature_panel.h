@@ -4,11 +4,10 @@
 // finds when it is built, and forwards the routed notifications of the
 // panel's feature to it.
 
+#include "devices/velmora_usb_device.h"
+
 #include <QPointer>
 #include <QWidget>
-
-class CVelmoraUSBDevice;
-struct PageEvent;
 
 class CFeaturePanel : public QWidget {
 public:

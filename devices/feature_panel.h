@@ -10,10 +10,11 @@
 #include <QWidget>
 
 class CFeaturePanel : public QWidget {
+    Q_OBJECT
 public:
     using QWidget::QWidget;
 
-    virtual void SetPage(CVelmoraUSBDevice* page) { page_ = page; }
+    virtual void SetPage(CVelmoraUSBDevice* page);
     CVelmoraUSBDevice* Page() const { return page_; }
     // 1 done, 0 nothing done, other values as the feature defines them.
     virtual int HandleFeatureEvent(const PageEvent& /*event*/) { return 0; }

@@ -5,6 +5,7 @@
 #include "app/about_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/registered_messages.h"
+#include "app/set_wnd.h"
 #include "platform/product.h"
 #include "platform/trace.h"
 #include "services/diag_log.h"
@@ -254,12 +255,15 @@ void CMainWnd::CloseAuxWindows()
 
 void CMainWnd::OpenAuxWindow(RouteAction which)
 {
-    // The settings and audio-light style windows open here as they arrive;
-    // until then the command is only traced.
+    // The audio-light style window opens here as it arrives; until then
+    // the command is only traced.
     if (which == RouteAction::OpenSkinWindow)
         CSkinFrame::Open(this, skinButton_.Widget());
     else if (which == RouteAction::OpenAboutWindow)
         ShowAboutWindow(this, GetDPI(), aboutWnd_);
+    else if (which == RouteAction::OpenSettingsAtEdge || which == RouteAction::OpenSettingsCentred)
+        ShowSettingsWindow(this, GetDPI(), language_.CurrentIndex(), UpdateRecordsOf(pages_),
+                           which == RouteAction::OpenSettingsCentred, settingsWnd_);
     else
         TraceF("auxiliary window %d not available", static_cast<int>(which));
 }

@@ -5,6 +5,7 @@
 #include "app/registered_messages.h"
 #include "platform/folders.h"
 #include "platform/trace.h"
+#include "services/language_catalogue.h"
 #include "ui/dialog_builder.h"
 #include "ui/notify.h"
 #include "ui/widget_text.h"
@@ -118,7 +119,8 @@ void CSetWnd::ShowItem(int index)
     child("updateRev").SetText(record.offeredVersion);
     child("updateRev").SetVisible(!record.offeredVersion.isEmpty());
     child("update_arrow").SetVisible(!record.offeredVersion.isEmpty());
-    SetWidgetTextId(child("update_status_text").Widget(), QString::fromLatin1(UpdateStateTextId(record.state)));
+    QWidget* stateText = child("update_status_text").Widget();
+    SetWidgetTextId(stateText, QString::fromLatin1(UpdateStateTextId(record.state)));
     const bool inProgress = record.state == UpdateState::Downloading || record.state == UpdateState::Updating;
     child("update_progress_value").SetText(QStringLiteral("%1%").arg(record.progress));
     child("update_progress_value").SetVisible(inProgress);
@@ -129,8 +131,8 @@ void CSetWnd::ShowItem(int index)
 void CSetWnd::ShowStatus(UpdateWindowStatus status)
 {
     status_ = status;
-    SetWidgetTextId(FindControl("Update_Status_text").Widget(),
-                    QString::fromLatin1(UpdateWindowStatusTextId(status)));
+    QWidget* statusText = FindControl("Update_Status_text").Widget();
+    SetWidgetTextId(statusText, QString::fromLatin1(UpdateWindowStatusTextId(status)));
     FindControl("update_status_ring").SetVisible(status == UpdateWindowStatus::GettingInfo);
     FindControl("update_status_image").SetVisible(status != UpdateWindowStatus::GettingInfo);
     if (status == UpdateWindowStatus::UpToDate)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of docs/screenshots under a virtual X server: the
 # main window with no device connected (the program itself, on an empty
-# device bus), the skin window and a message box (kestrova-preview), each in
+# device bus), the skin window, a message box and the settings window (kestrova-preview), each in
 # English and in Simplified Chinese. Builds first; needs xvfb-run, xdotool
 # and ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
@@ -43,4 +43,5 @@ for language in en:520:1 cn:510:0; do
   shot "$out/main_$name.png" "Kestrova Z418" "$id" build/bin/kestrova
   shot "$out/skin_$name.png" "Kestrova preview" "$id" build/bin/kestrova-preview skin "$index"
   shot "$out/message_$name.png" "Kestrova preview" "$id" build/bin/kestrova-preview message "$index"
+  shot "$out/settings_$name.png" "Kestrova preview" "$id" build/bin/kestrova-preview settings "$index"
 done

@@ -165,7 +165,9 @@ TEST_F(MainWndRouterTest, RoutesForAnotherKindOfPageOrNoPageDoNothing)
 
     window.Pages().current = nullptr;
     for (const NotifyRoute& route : NotifyRoutes()) {
-        if (route.type != "menu" && route.action != RouteAction::Exit && route.action != RouteAction::WindowInit)
+        // Menus, closing and the settings window (modal) are not routes to a page.
+        if (route.type != "menu" && route.action != RouteAction::Exit && route.action != RouteAction::WindowInit &&
+            route.action != RouteAction::OpenSettingsAtEdge)
             Notify(QString::fromLatin1(route.type.data(), static_cast<qsizetype>(route.type.size())),
                    SenderFor(route), 1);
     }

@@ -4,6 +4,7 @@
 
 #include "app/about_wnd.h"
 #include "app/msg_wnd.h"
+#include "app/set_wnd.h"
 #include "app/program.h"
 #include "platform/folders.h"
 #include "services/interface_language.h"
@@ -19,9 +20,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kestrova-preview main|skin|message|about [LANGUAGE-INDEX]\n"
-    "  shows the main window's layout, with the skin window, a message box or\n"
-    "  the about window over it, in the language of that index of Language.config\n"
+    "usage: kestrova-preview main|skin|message|about|settings [LANGUAGE-INDEX]\n"
+    "  shows the main window's layout, with the skin window, a message box, the\n"
+    "  about or the settings window over it, in the language of that index of\n"
+    "  Language.config\n"
     "  (default 1); closing the main layout ends it\n";
 
 class CLayoutPreview : public WindowImplBase {
@@ -37,7 +39,21 @@ protected:
     }
 };
 
-void OpenOver(CLayoutPreview& main, const char* window)
+// A mouse whose firmware the update program could replace, and the program.
+std::vector<UpdateRecord> SampleUpdateRows()
+{
+    UpdateRecord mouse;
+    mouse.state = UpdateState::Offered;
+    mouse.name = QStringLiteral("ms_device_name_text");
+    mouse.currentVersion = FirmwareVersionText(0x105);
+    mouse.offeredVersion = FirmwareVersionText(0x106);
+    UpdateRecord program;
+    program.name = QStringLiteral("app_device_name_text");
+    program.currentVersion = QStringLiteral("V0101");
+    return {mouse, program};
+}
+
+void OpenOver(CLayoutPreview& main, const char* window, int language)
 {
     if (std::strcmp(window, "skin") == 0) {
         CSkinFrame::Open(&main, main.FindControl("skinbtn").Widget(), [](QWidget*) { return QString(); });
@@ -46,6 +62,9 @@ void OpenOver(CLayoutPreview& main, const char* window)
     } else if (std::strcmp(window, "about") == 0) {
         static QPointer<WindowImplBase> about;
         ShowAboutWindow(&main, main.GetDPI(), about);
+    } else if (std::strcmp(window, "settings") == 0) {
+        static QPointer<WindowImplBase> settings;
+        ShowSettingsWindow(&main, main.GetDPI(), language, SampleUpdateRows(), true, settings);
     }
 }
 
@@ -55,7 +74,8 @@ int main(int argc, char** argv)
 {
     const char* window = argc > 1 ? argv[1] : "";
     const bool known = std::strcmp(window, "main") == 0 || std::strcmp(window, "skin") == 0 ||
-                       std::strcmp(window, "message") == 0 || std::strcmp(window, "about") == 0;
+                       std::strcmp(window, "message") == 0 || std::strcmp(window, "about") == 0 ||
+                       std::strcmp(window, "settings") == 0;
     if (!known || argc > 3) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -65,12 +85,13 @@ int main(int argc, char** argv)
     ApplyBaseStyle(app);
     CInterfaceLanguage language;
     language.LoadFirstLanguage();
-    language.Apply(argc > 2 ? std::atoi(argv[2]) : 1);
+    const int languageIndex = argc > 2 ? std::atoi(argv[2]) : 1;
+    language.Apply(languageIndex);
 
     CLayoutPreview main;
     main.Create(nullptr, QStringLiteral("Kestrova preview"));
     main.CenterWindow();
     main.ShowWindow(true);
-    QTimer::singleShot(300, &main, [&main, window] { OpenOver(main, window); });
+    QTimer::singleShot(300, &main, [&main, window, languageIndex] { OpenOver(main, window, languageIndex); });
     return app.exec();
 }

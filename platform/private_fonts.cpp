@@ -13,16 +13,40 @@ namespace {
 // start: two files of one size that agree there are the same font.
 constexpr qint64 kSignatureBytes = 4096;
 
+CPrivateFonts* gProgramFonts = nullptr;
+
 }  // namespace
 
-CPrivateFonts::CPrivateFonts(const std::string& programFolder)
+CPrivateFonts::CPrivateFonts(const std::string& programFolder) : programFolder_(programFolder)
 {
-    for (const char* relativePath : kPrivateFontFiles)
-        Load(programFolder + relativePath);
+    for (const PrivateFontFile& font : kPrivateFontFiles) {
+        if (font.atStart)
+            Load(programFolder_ + font.path);
+    }
+    gProgramFonts = this;
+}
+
+void CPrivateFonts::LoadRest()
+{
+    if (restLoaded_)
+        return;
+    restLoaded_ = true;
+    for (const PrivateFontFile& font : kPrivateFontFiles) {
+        if (!font.atStart)
+            Load(programFolder_ + font.path);
+    }
+}
+
+void LoadRemainingPrivateFonts()
+{
+    if (gProgramFonts)
+        gProgramFonts->LoadRest();
 }
 
 CPrivateFonts::~CPrivateFonts()
 {
+    if (gProgramFonts == this)
+        gProgramFonts = nullptr;
     for (auto id = fontIds_.rbegin(); id != fontIds_.rend(); ++id)
         QFontDatabase::removeApplicationFont(*id);
 }

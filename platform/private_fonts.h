@@ -11,21 +11,32 @@
 #include <string>
 #include <vector>
 
-inline constexpr std::array<const char*, 4> kPrivateFontFiles = {
-    "Font/Simplified_Chinese.ttf",
-    "Font/Rozerire-Regular.otf",
-    "Font/NotoSansThai-Regular.ttf",
-    "Font/NotoSansCJKtc-Regular.otf",
+struct PrivateFontFile {
+    const char* path;
+    // The large Chinese collections take tens of milliseconds to register:
+    // they wait until a language that shows them is applied.
+    bool atStart;
 };
+
+inline constexpr std::array<PrivateFontFile, 4> kPrivateFontFiles = {{
+    {"Font/Simplified_Chinese.ttf", false},
+    {"Font/Rozerire-Regular.otf", true},
+    {"Font/NotoSansThai-Regular.ttf", true},
+    {"Font/NotoSansCJKtc-Regular.otf", false},
+}};
 
 class CPrivateFonts {
 public:
-    // Loads kPrivateFontFiles relative to `programFolder` (ending in '/').
+    // Loads the fonts of kPrivateFontFiles needed at start, relative to
+    // `programFolder` (ending in '/'). While it lives, it is the program's
+    // set that LoadRemainingPrivateFonts completes.
     explicit CPrivateFonts(const std::string& programFolder);
     ~CPrivateFonts();
     CPrivateFonts(const CPrivateFonts&) = delete;
     CPrivateFonts& operator=(const CPrivateFonts&) = delete;
 
+    // The fonts left for later, in their order; nothing the second time.
+    void LoadRest();
     // Fonts registered; a copy of an earlier one is not counted.
     int LoadedCount() const;
     // The family names the loaded fonts brought, in loading order.
@@ -40,6 +51,13 @@ private:
     };
 
     bool Load(const std::string& path);
+
+    std::string programFolder_;
+    bool restLoaded_ = false;
     std::vector<int> fontIds_;
     std::vector<Signature> signatures_;
 };
+
+// Completes the program's private fonts (see CPrivateFonts::LoadRest); does
+// nothing when there is no set.
+void LoadRemainingPrivateFonts();

@@ -25,6 +25,10 @@ bool SettingsFileExists()
 static bool WriteValue(const char* key, const QString& value)
 {
     QSettings settings(QString::fromStdString(SettingsFilePath()), QSettings::IniFormat);
+    // Every start stores the language again: an unchanged value is not
+    // written, which spares the disk flush of a rewrite.
+    if (SettingsFileExists() && settings.value(key).toString() == value)
+        return true;
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() == QSettings::NoError)

@@ -1,6 +1,7 @@
 #include "services/interface_language.h"
 
 #include "platform/folders.h"
+#include "platform/private_fonts.h"
 #include "platform/settings_file.h"
 #include "platform/trace.h"
 #include "ui/font_table.h"
@@ -62,6 +63,8 @@ bool CInterfaceLanguage::Apply(int index)
 {
     if (index == current_)
         return false;
+    if (HasChineseFace(index))
+        LoadRemainingPrivateFonts();
     if (const std::optional<QString> face = InterfaceFaceFor(index, current_))
         RegisterInterfaceFonts(*face);
     current_ = index;

@@ -60,11 +60,21 @@ int SavedLanguageIndex(const CLanguageCatalogue& catalogue, bool settingsExist,
     return index < 0 ? 0 : index;
 }
 
+namespace {
+
+constexpr int kSimplifiedChinese = 0;
+constexpr int kTraditionalChinese = 2;
+constexpr int kThai = 15;
+
+}  // namespace
+
+bool HasChineseFace(int index)
+{
+    return index == kSimplifiedChinese || index == kTraditionalChinese;
+}
+
 std::optional<QString> InterfaceFaceFor(int index, int previous)
 {
-    static constexpr int kSimplifiedChinese = 0;
-    static constexpr int kTraditionalChinese = 2;
-    static constexpr int kThai = 15;
     if (index == kThai)
         return QStringLiteral("Noto Sans Thai");
     if (index == kSimplifiedChinese)

@@ -51,6 +51,10 @@ int SavedLanguageIndex(const CLanguageCatalogue& catalogue, bool settingsExist,
 // the languages that bring their own face.
 std::optional<QString> InterfaceFaceFor(int index, int previous);
 
+// True for the two Chinese languages, whose faces come from the large
+// private font collections.
+bool HasChineseFace(int index);
+
 // A language text used as a format for one number: the first integer
 // conversion (%d or %i, %u, with flags, width and l or ll) takes the number,
 // "%%" is a percent sign, and anything else, another conversion included,

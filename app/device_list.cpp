@@ -1,5 +1,6 @@
 #include "app/device_list.h"
 
+#include "devices/page/receiver_link.h"
 #include "platform/trace.h"
 #include "ui/dialog_builder.h"
 
@@ -167,10 +168,31 @@ void CDeviceList::SwitchConnection(CVelmoraUSBDevice* page, int identitySlot)
     CDeviceOptionUI* entry = EntryOf(page);
     if (!entry || !page->Channel().IsOpen())
         return;
-    // Either way the connection check reads the device again on its new road.
+    if (toReceiver && page->HasWirelessFeatures()) {
+        AwaitLinkThenCheck(page, entry);
+        return;
+    }
+    // The connection check reads the device again on its new road.
     entry->StartTimer(CDeviceOptionUI::kConnectionTimer, kConnectionCheckMs);
     if (!toReceiver)
         EntryStateChanged(entry->Index(), 1);
+}
+
+// A mouse whose cable was pulled needs a moment to bring its radio up: its
+// link is awaited on the page's worker before the connection check, which
+// would otherwise hide the entry for its whole retry period.
+void CDeviceList::AwaitLinkThenCheck(CVelmoraUSBDevice* page, CDeviceOptionUI* entry)
+{
+    QPointer<CDeviceOptionUI> checked(entry);
+    page->RunOnDevice(
+        [page] {
+            const auto pause = [page](std::chrono::milliseconds wait) { return page->PauseOnWorker(wait); };
+            return AwaitReceiverLink(page->Channel(), pause) ? 1 : 0;
+        },
+        [checked](int) {
+            if (checked)
+                checked->StartTimer(CDeviceOptionUI::kConnectionTimer, 0);
+        });
 }
 
 CVelmoraUSBDevice* CDeviceList::BuildPage(int family)

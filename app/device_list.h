@@ -75,6 +75,7 @@ private:
     void ConnectControl(CVelmoraUSBDevice* page, const DeviceRecord& slot);
     void Disconnect(CVelmoraUSBDevice* page);
     void SwitchConnection(CVelmoraUSBDevice* page, int identitySlot);
+    void AwaitLinkThenCheck(CVelmoraUSBDevice* page, CDeviceOptionUI* entry);
     void ShowEntries();
 
     IDialogBuilderCallback* builder_;

@@ -190,6 +190,8 @@ public:
     // thread with the exchange's result, unless the page is gone.
     void RunOnDevice(std::function<int()> exchange, std::function<void(int)> done = {});
     bool IsWorkerIdle() const { return worker_.IsIdle(); }
+    // Inside an exchange only: waits, cut short (false) when the page is going.
+    bool PauseOnWorker(std::chrono::milliseconds duration) { return worker_.Pause(duration); }
 
     // What the battery display shows; the family pages set it from their reads.
     const PowerStatus& GetPowerStatus() const { return powerStatus_; }

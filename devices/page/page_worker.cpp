@@ -26,6 +26,12 @@ void CPageWorker::Stop()
         thread_.join();
 }
 
+bool CPageWorker::Pause(std::chrono::milliseconds duration)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return !changed_.wait_for(lock, duration, [this] { return stopping_; });
+}
+
 bool CPageWorker::IsIdle() const
 {
     std::lock_guard<std::mutex> guard(mutex_);

@@ -4,6 +4,7 @@
 // not at all, through the receiver) never stalls the window. Jobs report
 // back by posting to the UI thread themselves.
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -23,6 +24,9 @@ public:
     bool Post(Job job);
     // Drops the jobs not yet started, lets the running one finish and ends the thread.
     void Stop();
+    // For the running job: waits `duration`, cut short when the worker is
+    // being stopped; false then.
+    bool Pause(std::chrono::milliseconds duration);
     // True when no job is queued or running.
     bool IsIdle() const;
 

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -121,6 +122,29 @@ TEST_F(DeviceListTest, CableAndReceiverShareOnePage)
     ASSERT_TRUE(WaitFor([&] { return page->IsReceiver() == 1 && Loaded(page, 3); }));
     EXPECT_EQ(window.Pages().all.size(), 1);
     EXPECT_TRUE(Shows(page));
+}
+
+TEST_F(DeviceListTest, PullingTheCableWaitsForTheRadioInsteadOfHidingTheMouse)
+{
+    ASSERT_TRUE(sim->Plug(Port::MouseCable));
+    ASSERT_TRUE(sim->Plug(Port::MouseReceiver));
+    ASSERT_TRUE(WaitFor([&] { return Loaded(MousePage()) && MousePage()->IsNotificationOpen(kKindMouseReceiver); }));
+    CVelmoraUSBDevice* page = MousePage();
+    const int loads = page->LoadCount();
+
+    // The radio comes up 700 ms after the cable is out: later than the first
+    // connection check, sooner than the mouse's 25 tries give up.
+    ASSERT_TRUE(sim->MoveMouse(Port::MouseReceiver));
+    sim->SetLinked(false);  // before the program sees the cable go
+    QTimer::singleShot(700, [&] { sim->SetLinked(true); });
+    bool everHidden = false;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            everHidden = everHidden || !Shows(page);
+            return page->IsReceiver() == 1 && Loaded(page, loads + 1);
+        },
+        4000));
+    EXPECT_FALSE(everHidden);
 }
 
 TEST_F(DeviceListTest, PluggingTheReceiverWhileTheCableIsInKeepsTheCable)

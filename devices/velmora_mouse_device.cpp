@@ -1,60 +1,179 @@
 #include "devices/velmora_mouse_device.h"
 
+#include "app/main_messages.h"
+#include "profiles/profile_list.h"
+#include "profiles/profile_paths.h"
+#include "services/diag_log.h"
+#include "ui/controls/device_key_button.h"
+#include "ui/controls/select_panel.h"
+#include "ui/notify.h"
+#include "ui/resource_manager.h"
+#include "ui/window_impl_base.h"
+
+#include <QDateTime>
 #include <QLabel>
+
 #include <memory>
 
 namespace {
 
-constexpr size_t kInfoSensor = 9;  // 16 bits, little-endian
-constexpr size_t kInfoKeyCount = 5;
-// The device's own buttons send these high bytes (profile, DPI stage).
-constexpr uint8_t kProfileNotifyHigh = 0x10;
-constexpr uint8_t kDpiNotifyHigh = 0x11;
+// The lighting panel's function tab, shown when the page is built.
+constexpr int kLightingPanel = 1;
 
 QString InfoText(const DeviceInfoBlock& block)
 {
-    const int sensor = block[kInfoSensor] | block[kInfoSensor + 1] << 8;
-    return QStringLiteral("sensor %1 · %2 keys").arg(sensor, 4, 16, QLatin1Char('0')).arg(block[kInfoKeyCount]);
+    const int sensor = GetU16(block.data(), kInfoSensor);
+    return CResourceManager::GetInstance()
+        .GetText(QStringLiteral("mouse_info_sensor_keys"))
+        .arg(sensor, 4, 16, QLatin1Char('0'))
+        .arg(block[kInfoKeyCount]);
+}
+
+// What the worker read when the page loaded from the device.
+struct LoadedData {
+    DeviceDataOutcome outcome = DeviceDataOutcome::kNotReady;
+    DeviceInfoBlock info{};
+    bool keyTableRead = false;
+    bool firmwareOutdated = false;
+    uint16_t firmwareVersion = 0;
+    int settingsResult = kResultNoReply;
+    MouseSettingsBlock block{};
+};
+
+bool SettingsReadable(DeviceDataOutcome outcome)
+{
+    return outcome == DeviceDataOutcome::kComplete || outcome == DeviceDataOutcome::kKeyTableSkipped;
 }
 
 }  // namespace
 
-CVelmoraMouseDevice::CVelmoraMouseDevice(QWidget* parent) : CVelmoraUSBDevice(parent)
+CVelmoraMouseDevice::CVelmoraMouseDevice(QWidget* parent)
+    : CVelmoraUSBDevice(parent),
+      core_(Channel()),
+      lighting_(std::make_unique<CMouseLighting>(Preview(), Reactive(), [this] {
+          return Channel().IsOpen() && !GetLightingSync();
+      }))
 {
     SetDeviceKind(kKindMouseCable);
-    SetFamilyName(QStringLiteral("mouse"));
+    SetFamilyName(QString::fromLatin1(kMouseFamilyName));
+    profile_.SetDeviceEntryIndex(0);
+}
+
+CVelmoraMouseDevice::~CVelmoraMouseDevice()
+{
+    lighting_->Stop();
+    StopThreads();
+}
+
+void CVelmoraMouseDevice::BuildPage()
+{
+    BindFeaturePanels();
+    auto* keysAndLights = findChild<CSelectPanelUI*>(QStringLiteral("mouse_device_key_light"));
+    BindButtonsIn(keysAndLights);
+    if (keysAndLights) {
+        for (auto* button : keysAndLights->findChildren<CDeviceKeyButtonUI*>()) {
+            if (button->property("textId").toString() == QLatin1String("logo"))
+                logo_ = button;
+        }
+    }
+    TakeLayoutValues();
+    SetSliderRanges();
+    ShowFunctionPanel(kLightingPanel);
+}
+
+void CVelmoraMouseDevice::ShowFunctionPanel(int type)
+{
+    CVelmoraUSBDevice::ShowFunctionPanel(type);
+    if (auto* hint = findChild<QWidget*>(QStringLiteral("device_tishi_info")))
+        hint->hide();
 }
 
 bool CVelmoraMouseDevice::Ready()
 {
     CCommandChannel& channel = Channel();
-    return channel.IsOpen() && (!channel.InReceiverMode() || channel.CheckLink());
-}
-
-int CVelmoraMouseDevice::ReadInfo(DeviceInfoBlock& block)
-{
-    if (!Ready())
-        return kResultNoReply;
-    CCommandChannel& channel = Channel();
-    int result = channel.BeginConfig();
-    if (result == kResultSuccess)
-        result = channel.ReadInfoBlock(block.data());
-    const int ended = channel.EndConfig();
-    return result == kResultSuccess ? ended : result;
+    return channel.IsOpen() && channel.CheckLink();
 }
 
 void CVelmoraMouseDevice::LoadFromDevice()
 {
-    auto block = std::make_shared<DeviceInfoBlock>();
-    RunOnDevice([this, block] { return ReadInfo(*block); },
-                [this, block](int result) {
-                    if (result != kResultSuccess)
-                        return;
-                    SetInfoBlock(*block);
-                    ShowInfo();
-                    MarkLoaded();
-                    ReadBattery();
-                });
+    auto data = std::make_shared<LoadedData>();
+    RunOnDevice(
+        [this, data] {
+            data->outcome = core_.ReadDeviceData();
+            data->info = core_.InfoBlock();
+            data->keyTableRead = core_.KeyTable().IsRead();
+            data->firmwareOutdated = core_.FirmwareOutdated();
+            data->firmwareVersion = core_.FirmwareVersion();
+            if (SettingsReadable(data->outcome)) {
+                data->settingsResult = core_.ReadBlock();
+                data->block = core_.Block();
+            }
+            return data->settingsResult;
+        },
+        [this, data](int) {
+            ReportDeviceData(data->outcome, data->firmwareOutdated, data->firmwareVersion);
+            if (!SettingsReadable(data->outcome))
+                return;
+            SetInfoBlock(data->info);
+            keyTableRead_ = data->keyTableRead;
+            ShowInfo();
+            SetSliderRanges();
+            LoadPageProfile();
+            if (data->settingsResult == kResultSuccess)
+                TakeBlock(data->block);
+            ShowSettings();
+            lighting_->Start();
+            MarkLoaded();
+            ReadBattery();
+        });
+}
+
+void CVelmoraMouseDevice::ReportDeviceData(DeviceDataOutcome outcome, bool firmwareOutdated, uint16_t version)
+{
+    if (outcome == DeviceDataOutcome::kNotReady || outcome == DeviceDataOutcome::kInfoReadFailed)
+        return;
+    const WindowImplBase* window = OwnerWindow(this);
+    const WindowHandle main = window ? window->GetHWND() : 0;
+    const int initialised = outcome == DeviceDataOutcome::kNotSetUp ? 0 : 1;
+    WriteLogLine(QStringLiteral("ReadDeviceData>WM_USB_MAINMESS_DEVICE_IS_INITUI    %1").arg(initialised).toStdString());
+    if (main)
+        SendWindowMessage(main, WM_USB_MAINMESS_DEVICE_IS_INITUI, static_cast<WPARAM>(initialised), 0);
+    if (initialised && firmwareOutdated && main)
+        SendWindowMessage(main, WM_DEVICE_FIRMWARE_VERSION, kMouseCableProduct, version);
+}
+
+void CVelmoraMouseDevice::RefreshFromDevice()
+{
+    ReadSettingsThenShow();
+}
+
+void CVelmoraMouseDevice::ReadSettingsThenShow()
+{
+    auto block = std::make_shared<MouseSettingsBlock>();
+    RunOnDevice(
+        [this, block] {
+            const int result = core_.ReadBlock();
+            *block = core_.Block();
+            return result;
+        },
+        [this, block](int result) {
+            if (result != kResultSuccess)
+                return;
+            TakeBlock(*block);
+            ShowSettings();
+            MarkLoaded();
+        });
+}
+
+// The settings the mouse may change itself go into the profile; the page's
+// copies follow the profile.
+void CVelmoraMouseDevice::TakeBlock(const MouseSettingsBlock& block)
+{
+    TakeSettingsBlockInto(block, lightNames_, BlockFields::kReadBack, profile_);
+    profile_.Save();
+    settings_ = profile_.ReadMouseSettings();
+    stages_ = profile_.ReadDpiStages();
+    Preview().SetState(profile_.ReadLightInfo());
 }
 
 void CVelmoraMouseDevice::ReadBattery()
@@ -62,29 +181,136 @@ void CVelmoraMouseDevice::ReadBattery()
     if (GetWindowHidden())
         return;
     auto block = std::make_shared<std::array<uint8_t, kPowerBlockLength>>();
+    const int receiver = IsReceiver();
     RunOnDevice([this, block] { return Ready() ? Channel().ReadStatus(block->data(), kPowerBlockLength, 0) : 0; },
-                [this, block](int result) {
+                [this, block, receiver](int result) {
                     if (result != kResultSuccess)
                         return;
-                    SetPowerStatus(PowerStatusFromBlock(block->data(), block->size()));
+                    PowerStatus status = PowerStatusFromBlock(block->data(), block->size());
+                    status.wireless = receiver != 0;
+                    SetPowerStatus(status);
                     emit DeviceDataChanged();
                 });
 }
 
 int CVelmoraMouseDevice::IsReceiverLinked()
 {
-    return Channel().CheckLink() ? 1 : 0;
+    return Channel().IsOpen() && IsReceiver() && Channel().CheckLink() ? 1 : 0;
+}
+
+int CVelmoraMouseDevice::GetSleepMinutes()
+{
+    const int shortest = std::min(settings_[kDeviceSleep1], settings_[kDeviceSleep2]);
+    return std::max(shortest, 1);
 }
 
 void CVelmoraMouseDevice::HandleNotification(uint16_t code)
 {
+    if (code == kNotifyKeyPressed) {
+        if (Preview().State().selectItem == kEffectReactive)
+            lighting_->StartReactive(static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+        return;
+    }
+    // The mouse's own profile and DPI buttons: the page shows the block anew.
     const uint8_t high = static_cast<uint8_t>(code >> 8);
-    if (high == kProfileNotifyHigh || high == kDpiNotifyHigh)
-        LoadFromDevice();
+    if (code > kSyncRequestCode && (high == kNotifyProfileHigh || high == kNotifyDpiStageHigh))
+        ReadSettingsThenShow();
 }
 
 void CVelmoraMouseDevice::ShowInfo()
 {
     if (auto* label = findChild<QLabel*>(QStringLiteral("mouse_info_text")))
         label->setText(InfoText(InfoBlock()));
+}
+
+// Profiles.
+
+void CVelmoraMouseDevice::SetProfilePaths()
+{
+    const std::string folder = GetProfileDirectory(kMouseFamilyName);
+    CProfileList list;
+    list.SetDeviceKind(GetDeviceKind());
+    list.SetPaths(folder, DefaultProfilePath(kMouseFamilyName));
+    list.InitProfiles();
+    profile_.SetDefaultProfilePath(DefaultProfilePath(kMouseFamilyName));
+    profile_.SetProfilePath(list.GetCurrentProfilePath());
+    profile_.SetLightConfigPath(folder + GetLightPanelName().toStdString() + ".config");
+}
+
+int CVelmoraMouseDevice::LoadPageProfile()
+{
+    SetProfilePaths();
+    profile_.LoadProfile(profile_.GetProfilePath());
+    keys_ = profile_.ReadKeyList();
+    ApplyProfileLighting();
+    stages_ = profile_.ReadDpiStages();
+    settings_ = profile_.ReadMouseSettings();
+    return 1;
+}
+
+void CVelmoraMouseDevice::ReloadProfile()
+{
+    LoadPageProfile();
+    SaveProfile();
+    ShowSettings();
+}
+
+int CVelmoraMouseDevice::ApplyProfileLighting()
+{
+    const LightInfoRecord light = profile_.ReadLightInfo();
+    if (light.selectItem != Preview().State().selectItem)
+        lighting_->RestartEffect();
+    Preview().SetState(light);
+    lighting_->SetCustomSteps(profile_.ReadCustomLightEffect());
+    return 1;
+}
+
+void CVelmoraMouseDevice::LoadLightNames()
+{
+    lightNames_ = ReadDefaultLightNames(DefaultLightNamesPath(), kMouseSlot);
+    profile_.SetBuiltInLightModeCount(kMouseFirstCustomEffect);
+    profile_.LoadLightConfig(profile_.GetLightConfigPath());
+    customEffectNames_ = profile_.ReadCustomLightNames();
+}
+
+void CVelmoraMouseDevice::SetDataIndex(int index)
+{
+    CVelmoraUSBDevice::SetDataIndex(index);
+    profile_.SetDeviceEntryIndex(0);
+}
+
+void CVelmoraMouseDevice::SetLightOptions(uint32_t a, uint32_t b, uint32_t c, uint32_t d)
+{
+    CVelmoraUSBDevice::SetLightOptions(a, b, c, d);
+    profile_.WriteLightInfo(Preview().State());
+}
+
+void CVelmoraMouseDevice::SelectKey(int key)
+{
+    CVelmoraUSBDevice::SelectKey(key);
+    if (auto* keySet = findChild<QWidget*>(QStringLiteral("keyset_layout")))
+        keySet->setVisible(true);
+}
+
+// Writing.
+
+int CVelmoraMouseDevice::WriteSettings(int profileSlot, int firstByte, int, int, int)
+{
+    if (!Channel().IsOpen())
+        return 0;
+    const MouseBlockValues values = ProfileBlockValues(profile_);
+    const auto slot = static_cast<uint8_t>(profileSlot);
+    const auto first = static_cast<uint8_t>(firstByte);
+    RunOnDevice([this, values, slot, first] { return core_.WriteValues(values, slot, first); },
+                [this](int result) { lastWrite_ = result; });
+    return 1;
+}
+
+int CVelmoraMouseDevice::WriteKeyAssignments(const std::vector<KeyListEntry>& keys)
+{
+    if (!Channel().IsOpen() || !keyTableRead_)
+        return 0;
+    RunOnDevice([this, keys] { return core_.WriteKeyAssignments(keys); },
+                [this](int result) { lastKeyWrite_ = result; });
+    return 1;
 }

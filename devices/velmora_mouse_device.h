@@ -1,33 +1,111 @@
 #pragma once
 // CVelmoraMouseDevice: the tri-mode mouse's page, on its cable or through its
-// receiver. This first form reads what the device list needs: the
-// information block when the device arrives or asks to be read again, and
-// the battery.
+// receiver. It binds the page's controls to the mouse: the device logic is
+// CMouseDeviceCore (run on the page's worker, never on the UI thread), what
+// the settings controls mean is in devices/mouse/mouse_page_rules.h, and the
+// profile keeps what the page shows. Every change of a setting is stored in
+// the profile, saved and sent to the mouse as its settings block.
 
+#include "devices/mouse/mouse_device_core.h"
+#include "devices/mouse/mouse_lighting.h"
+#include "devices/mouse/mouse_page_rules.h"
 #include "devices/velmora_usb_device.h"
+#include "profiles/default_light.h"
+
+#include <memory>
 
 class CVelmoraMouseDevice : public CVelmoraUSBDevice {
     Q_OBJECT
 public:
     explicit CVelmoraMouseDevice(QWidget* parent = nullptr);
-    ~CVelmoraMouseDevice() override { StopThreads(); }
+    ~CVelmoraMouseDevice() override;
 
+    // DeviceSettings events are the mouse's own; the others go to the panels.
+    int HandleFeatureEvent(const PageEvent& event) override;
+
+    void BindKeyAndLightControls() override { BuildPage(); }
+    void ShowFunctionPanel(int type) override;
+    int ApplyProfileLighting() override;
     void LoadFromDevice() override;
-    void RefreshFromDevice() override { LoadFromDevice(); }
+    void RefreshFromDevice() override;
     void ReadBattery() override;
     int IsReceiverLinked() override;
     bool HasWirelessFeatures() const override { return true; }
-    // Read once the settings are; until then the keep-alive runs at its shortest.
-    int GetSleepMinutes() override { return sleepMinutes_; }
+    int GetSleepMinutes() override;
+    int LoadPageProfile() override;
+    void ShowSettings() override;
+    void ReloadProfile() override;
+    int WriteKeyAssignments(const std::vector<KeyListEntry>& keys) override;
+    int WriteCurrentKeys() override { return WriteKeyAssignments(keys_); }
+    // Queues the block of the profile's settings for the mouse; 1 when queued
+    // (the mouse may still refuse it), 0 when the device is not ready.
+    int WriteSettings(int profileSlot, int firstByte, int a = 0, int b = 0, int c = 0) override;
+    void LoadLightNames() override;
+    void SetProfilePaths() override;
+    QString GetProfilePathText() override { return QString::fromStdString(profile_.GetProfilePath()); }
+    void SaveProfile() override { profile_.Save(); }
+    void SetDataIndex(int index) override;
+    void SetLightOptions(uint32_t a, uint32_t b, uint32_t c, uint32_t d) override;
+    void SelectKey(int key) override;
+
+    // Opens the DPI stage colour at a stage's colour button (the colour
+    // picker answers with SetDpiStageColor).
+    void SetDpiStageColor(int stage, uint8_t red, uint8_t green, uint8_t blue);
+    // Turns the settings tabs to tab `tab` (tab 0 for numbers beyond them).
+    void ShowSettingsTab(int tab);
+
+    CMouseProfiledata& Profile() { return profile_; }
+    const std::vector<DpiStage>& DpiStages() const { return stages_; }
+    const MouseSettings& Settings() const { return settings_; }
+    // The mouse's sensor mapping, with the layout's slider range.
+    CDpiMapping Dpi() const;
+    // Results of the last device exchange of each kind (1 success).
+    int LastWriteResult() const { return lastWrite_; }
+    int LastKeyWriteResult() const { return lastKeyWrite_; }
 
 protected:
     void HandleNotification(uint16_t code) override;
 
 private:
-    // Channel open and, through the receiver, the mouse linked.
-    bool Ready();
-    int ReadInfo(DeviceInfoBlock& block);
+    // Binds the key and light buttons of the picture and the feature panels,
+    // and shows the lighting panel.
+    void BuildPage();
     void ShowInfo();
+    void ReadSettingsThenShow();
+    void TakeBlock(const MouseSettingsBlock& block);
+    void ReportDeviceData(DeviceDataOutcome outcome, bool firmwareOutdated, uint16_t version);
+    void SetSliderRanges();
 
-    int sleepMinutes_ = 1;
+    // Showing, without notifications.
+    void TakeLayoutValues();
+    void ShowDpiStages();
+    void ShowDpiStage(int stage);
+    void ShowDpiValue(int stage, int code);
+    void ShowSettingControls();
+    void ShowSettingControl(const MouseSettingControl& control);
+    void ShowLogoTip();
+
+    // Setting events.
+    int OnSettingEvent(const PageEvent& event);
+    int OnDpiEvent(const PageEvent& event);
+    std::optional<int> ValueOfControl(const MouseSettingControl& control, const PageEvent& event) const;
+    void SetActiveDpiStage(int stage);
+    void StoreStagesAndSend();
+
+    // Device traffic on the worker.
+    bool Ready();
+
+    CMouseDeviceCore core_;  // worker thread only
+    CMouseProfiledata profile_;
+    DefaultLightNames lightNames_;
+    std::vector<std::wstring> customEffectNames_;
+    std::vector<KeyListEntry> keys_;
+    std::vector<DpiStage> stages_;
+    MouseSettings settings_;
+    std::optional<DpiRange> layoutDpiRange_;  // the stage sliders' range in the layout
+    bool keyTableRead_ = false;
+    int lastWrite_ = 0;
+    int lastKeyWrite_ = 0;
+    QPointer<CDeviceKeyButtonUI> logo_;
+    std::unique_ptr<CMouseLighting> lighting_;
 };

@@ -114,13 +114,19 @@ void CVelmoraUSBDevice::BindKeyAndLightControls()
         SetLightCount(0);
         return;
     }
-    auto* panel = findChild<QWidget*>(QStringLiteral("SelectPanel"));
-    if (!panel)
+    BindButtonsIn(findChild<QWidget*>(QStringLiteral("SelectPanel")));
+}
+
+void CVelmoraUSBDevice::BindButtonsIn(QWidget* container)
+{
+    if (!container)
         return;
-    for (auto* button : panel->findChildren<CDeviceKeyButtonUI*>()) {
+    for (auto* button : container->findChildren<CDeviceKeyButtonUI*>()) {
         const QString name = button->objectName();
         PlaceControl(keyControls_, NumberAfter(name, QLatin1String("key_")), button);
         PlaceControl(lightControls_, NumberAfter(name, QLatin1String("light_")), button);
+        PlaceControl(lightControls_, NumberAfter(button->property("userdata").toString(), QLatin1String("light_")),
+                     button);
     }
     for (int i = 0; i < lightControls_.size(); ++i) {
         preview_.SetLed(i, kWhiteFullLevel);

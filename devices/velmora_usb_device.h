@@ -169,6 +169,7 @@ public:
     void SetFamilyName(const QString& name) { familyName_ = name; }
     QString GetFamilyName() const { return familyName_; }
     void SetLightPanelName(const QString& name) { lightPanelName_ = name; }
+    QString GetLightPanelName() const { return lightPanelName_; }
     void SetLayoutPath(const QString& path) { layoutPath_ = path; }
     QString GetLayoutPath() const { return layoutPath_; }
     int GetSelectedKey() const { return selectedKey_; }
@@ -242,6 +243,10 @@ protected:
     void MarkLoaded();
     // Hands the page to every feature panel of its layout.
     void BindFeaturePanels();
+    // The "key_N" and "light_N" buttons inside `container` (a light also by
+    // its user data "light_N") into the key and light lists; each light
+    // starts white at full level.
+    void BindButtonsIn(QWidget* container);
     // Delay between a sync request and the refresh it causes.
     virtual int SyncRequestDelayMs() const { return kSyncRequestDelayMs; }
     // A code a listener read, on the UI thread.

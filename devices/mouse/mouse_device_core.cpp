@@ -24,7 +24,9 @@ int ConfigSession(CCommandChannel& channel, Exchange exchange)
     return channel.EndConfig();
 }
 
-MouseBlockValues ValuesOf(CMouseProfiledata& profile)
+}  // namespace
+
+MouseBlockValues ProfileBlockValues(CMouseProfiledata& profile)
 {
     MouseBlockValues values;
     values.stages = profile.ReadDpiStages();  // also reads the active stage
@@ -33,8 +35,6 @@ MouseBlockValues ValuesOf(CMouseProfiledata& profile)
     values.light = profile.ReadLightInfo();
     return values;
 }
-
-}  // namespace
 
 bool CMouseDeviceCore::Ready()
 {
@@ -118,7 +118,7 @@ int CMouseDeviceCore::ReadSettings(CMouseProfiledata& profile, const DefaultLigh
 
 int CMouseDeviceCore::WriteSettings(CMouseProfiledata& profile, uint8_t slot, uint8_t firstByte)
 {
-    return WriteValues(ValuesOf(profile), slot, firstByte);
+    return WriteValues(ProfileBlockValues(profile), slot, firstByte);
 }
 
 int CMouseDeviceCore::WriteValues(const MouseBlockValues& values, uint8_t slot, uint8_t firstByte)
@@ -166,8 +166,14 @@ void CMouseDeviceCore::TakeBlockInto(MouseBlockValues& values, const DefaultLigh
 void CMouseDeviceCore::TakeBlockInto(CMouseProfiledata& profile, const DefaultLightNames& lightNames,
                                      BlockFields fields) const
 {
-    MouseBlockValues values = ValuesOf(profile);
-    TakeBlockInto(values, lightNames, fields);
+    TakeSettingsBlockInto(block_, lightNames, fields, profile);
+}
+
+void TakeSettingsBlockInto(const MouseSettingsBlock& block, const DefaultLightNames& lightNames, BlockFields fields,
+                           CMouseProfiledata& profile)
+{
+    MouseBlockValues values = ProfileBlockValues(profile);
+    TakeSettingsBlock(block, lightNames, fields, values);
     profile.WriteMouseSettings(values.settings);
     profile.WriteActiveDpiStage(values.activeStage);
     profile.WriteLightInfo(values.light);

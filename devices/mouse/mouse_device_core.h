@@ -22,6 +22,13 @@ enum class DeviceDataOutcome {
     kComplete,
 };
 
+// What the profile holds for the settings block.
+MouseBlockValues ProfileBlockValues(CMouseProfiledata& profile);
+// A block read from the mouse taken into the profile's sections (in memory;
+// the caller saves).
+void TakeSettingsBlockInto(const MouseSettingsBlock& block, const DefaultLightNames& lightNames, BlockFields fields,
+                           CMouseProfiledata& profile);
+
 class CMouseDeviceCore {
 public:
     explicit CMouseDeviceCore(CCommandChannel& channel) : channel_(channel) {}

@@ -1,0 +1,215 @@
+// The mouse page as a user drives it, against the simulated mouse on its
+// cable and through its receiver: every settings control changes the
+// mouse's settings block, and a re-plugged mouse shows what was set.
+
+#include "app/main_wnd.h"
+#include "app/registered_messages.h"
+#include "devices/mouse/mouse_memory_map.h"
+#include "devices/velmora_mouse_device.h"
+#include "platform/folders.h"
+#include "platform/product.h"
+#include "protocol/simulated_mouse.h"
+#include "services/diag_log.h"
+#include "tools/devsim/simulator.h"
+#include "ui/notify.h"
+#include "ui/ui_init.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using devsim::Device;
+using devsim::MemoryArea;
+using devsim::Port;
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// One user action on a control of the page.
+struct Action {
+    const char* control;
+    int value;           // combo index, slider value; ignored for clicks and edits
+    const char* typed;   // edits: the text typed before leaving the edit
+    size_t blockByte;    // where the settings block holds it
+    uint8_t expected;
+};
+
+class MousePageTest : public ::testing::TestWithParam<MouseConnection> {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_DATA_HOME", home.path().toUtf8().constData(), 1);
+        const QString bus = home.filePath("bus");
+        setenv("KESTROVA_VHID_DIR", bus.toUtf8().constData(), 1);
+        QDir(home.path()).mkdir(kLogFolderName);
+        QDir(home.path()).mkdir("bus");
+        sim = std::make_unique<devsim::CDeviceSimulator>(bus.toStdString());
+        ASSERT_TRUE(sim->Start());
+        if (GetParam().receiver)
+            ASSERT_TRUE(sim->Plug(Port::MouseReceiver));
+        ASSERT_TRUE(PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))));
+        ASSERT_TRUE(RegisterInstanceMessage());
+        ASSERT_TRUE(window.Create(nullptr, kProductTitle));
+    }
+    void TearDown() override
+    {
+        window.Close(IDCANCEL);
+        sim->Stop();
+    }
+
+    Port MousePort() const { return GetParam().receiver ? Port::MouseReceiver : Port::MouseCable; }
+    CVelmoraMouseDevice* Page() { return qobject_cast<CVelmoraMouseDevice*>(window.Pages().mice.value(0)); }
+    bool LoadedTimes(int times) { return Page() && Page()->LoadCount() >= times && Page()->IsWorkerIdle(); }
+    bool Shows()
+    {
+        const CDeviceOptionUI* entry = window.DeviceList().EntryOf(Page());
+        return entry && entry->IsEntryVisible();
+    }
+    void Plug()
+    {
+        if (GetParam().receiver)
+            sim->SetLinked(true);
+        else
+            ASSERT_TRUE(sim->Plug(Port::MouseCable));
+    }
+    void Unplug()
+    {
+        if (GetParam().receiver)
+            sim->SetLinked(false);
+        else
+            sim->Unplug(Port::MouseCable);
+    }
+    template <class T>
+    T* Control(const char* name)
+    {
+        T* control = Page() ? Page()->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    uint8_t BlockByte(size_t at) const
+    {
+        const auto profile = sim->ReadArea(Device::Mouse, MemoryArea::Settings, kMouseCurrentProfile, 1);
+        const size_t start = profile ? profile->front() * kMouseProfileSpan : 0;
+        const auto byte = sim->ReadArea(Device::Mouse, MemoryArea::Settings, start + at, 1);
+        return byte ? byte->front() : 0xEE;
+    }
+    void Perform(const Action& action)
+    {
+        const QString name = QString::fromLatin1(action.control);
+        QWidget* control = Page()->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << action.control;
+        if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            combo->setCurrentIndex(action.value);
+        } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+            slider->setValue(action.value);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setText(QString::fromLatin1(action.typed));
+            SendNotify(edit, QStringLiteral("killfocus"));
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            button->click();
+        }
+        ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<devsim::CDeviceSimulator> sim;
+    CMainWnd window;
+};
+
+constexpr size_t StageByte(size_t stage, size_t field)
+{
+    return DpiStageOffset(stage) + field;
+}
+
+const Action kActions[] = {
+    {"polling_rate_option_1", 0, "", kBlockReportRate, 1},
+    {"Silent_Altitude_option_1", 0, "", kBlockLiftOff, 1},
+    {"Linear_Calibration_option_1", 0, "", kBlockLinearCalibration, 1},
+    {"Ripple_option_1", 0, "", kBlockRipple, 1},
+    {"Anti_Shake_combo_timeSelect", 3, "", kBlockDebounce, 3},
+    {"device_sleep1_combo", 4, "", kBlockSleep1, 10},
+    {"device_sleep2_combo", 6, "", kBlockSleep2, 30},
+    {"ble_sleep1_combo", 0, "", kBlockBleSleep1, 1},
+    {"ble_sleep2_combo", 7, "", kBlockBleSleep2, 60},
+    {"logo_led_mode_combo", 2, "", kBlockLogoLightMode, 2},
+    {"DPI_slider_2", 63, "", StageByte(2, kStageCodeX), 63},
+    {"DPI_edit_3", 0, "3200", StageByte(3, kStageCodeX), 63},
+    {"DPI_enable_check_5", 0, "", StageByte(5, kStageEnabled), 0},
+    {"DPI_select_check_4", 0, "", kBlockActiveDpiStage, 4},
+};
+
+}  // namespace
+
+TEST_P(MousePageTest, EveryControlReachesTheMouseAndComesBackAfterReplugging)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    for (const Action& action : kActions) {
+        Perform(action);
+        EXPECT_EQ(BlockByte(action.blockByte), action.expected) << action.control;
+    }
+    EXPECT_EQ(Page()->LastWriteResult(), kResultSuccess);
+
+    const int loads = Page()->LoadCount();
+    Unplug();
+    ASSERT_TRUE(WaitFor([&] { return !Shows(); }));
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(loads + 1); }));
+    EXPECT_TRUE(Control<QAbstractButton>("polling_rate_option_1")->isChecked());
+    EXPECT_TRUE(Control<QAbstractButton>("Ripple_option_1")->isChecked());
+    EXPECT_EQ(Control<QComboBox>("Anti_Shake_combo_timeSelect")->currentIndex(), 3);
+    EXPECT_EQ(Control<QComboBox>("device_sleep2_combo")->currentIndex(), 6);
+    EXPECT_EQ(Control<QComboBox>("ble_sleep2_combo")->currentIndex(), 7);
+    EXPECT_EQ(Control<QComboBox>("logo_led_mode_combo")->currentIndex(), 2);
+    EXPECT_EQ(Control<QSlider>("DPI_slider_2")->value(), 63);
+    EXPECT_EQ(Control<QLineEdit>("DPI_edit_3")->text(), "3200");
+    EXPECT_FALSE(Control<QAbstractButton>("DPI_enable_check_5")->isChecked());
+    EXPECT_FALSE(Control<QWidget>("DPI_layout_5")->isEnabled());
+    EXPECT_TRUE(Control<QAbstractButton>("DPI_select_check_4")->isChecked());
+    EXPECT_FALSE(Control<QAbstractButton>("DPI_enable_check_4")->isEnabled()) << "the active stage stays on";
+}
+
+TEST_P(MousePageTest, TheMousesOwnDpiButtonShowsOnThePage)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    ASSERT_TRUE(sim->PressDpiButton(2));
+    EXPECT_TRUE(WaitFor([&] { return Control<QAbstractButton>("DPI_select_check_2")->isChecked(); }));
+    EXPECT_FALSE(Control<QAbstractButton>("DPI_enable_check_2")->isEnabled());
+}
+
+TEST_P(MousePageTest, SettingsTabsTurnWithTheirOptions)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    auto* tabs = Control<QStackedWidget>("mouse_device_seting_layout");
+    for (int tab : {2, 1, 0}) {
+        Control<QAbstractButton>(QStringLiteral("mouse_device_seting_option_%1").arg(tab).toLatin1().constData())
+            ->click();
+        EXPECT_EQ(tabs->currentIndex(), tab);
+    }
+    Page()->ShowSettingsTab(9);
+    EXPECT_EQ(tabs->currentIndex(), 0) << "a tab beyond the layout's shows the first";
+    EXPECT_TRUE(Control<QAbstractButton>("mouse_device_seting_option_0")->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(Connections, MousePageTest, kMouseConnections, ConnectionName);

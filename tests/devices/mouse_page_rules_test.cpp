@@ -55,8 +55,9 @@ TEST(MousePageRules, ControlsChangeTheirSettingAsTheyReport)
         EXPECT_EQ(control->field, c.field) << c.sender;
         const std::optional<MouseSettings> changed = ChangedSettings(settings, *control, c.reported);
         ASSERT_EQ(changed.has_value(), c.stored.has_value()) << c.sender;
-        if (changed)
+        if (changed) {
             EXPECT_EQ((*changed)[c.field], *c.stored) << c.sender;
+        }
     }
     for (const char* unknown : {"polling_rate_option_", "polling_rate_option_x", "Ripple_option", "mouse_title"})
         EXPECT_EQ(FindMouseSettingControl(unknown), nullptr) << unknown;

@@ -2,13 +2,15 @@
 // cable and through its receiver: every settings control changes the
 // mouse's settings block, and a re-plugged mouse shows what was set.
 
+// First: it names a parameter "slots", which Qt's headers make a keyword.
+#include "protocol/simulated_mouse.h"
+
 #include "app/main_wnd.h"
 #include "app/registered_messages.h"
 #include "devices/mouse/mouse_memory_map.h"
 #include "devices/velmora_mouse_device.h"
 #include "platform/folders.h"
 #include "platform/product.h"
-#include "protocol/simulated_mouse.h"
 #include "services/diag_log.h"
 #include "tools/devsim/simulator.h"
 #include "ui/notify.h"
@@ -64,8 +66,9 @@ protected:
         QDir(home.path()).mkdir("bus");
         sim = std::make_unique<devsim::CDeviceSimulator>(bus.toStdString());
         ASSERT_TRUE(sim->Start());
-        if (GetParam().receiver)
+        if (GetParam().receiver) {
             ASSERT_TRUE(sim->Plug(Port::MouseReceiver));
+        }
         ASSERT_TRUE(PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))));
         ASSERT_TRUE(RegisterInstanceMessage());
         ASSERT_TRUE(window.Create(nullptr, kProductTitle));
@@ -86,10 +89,11 @@ protected:
     }
     void Plug()
     {
-        if (GetParam().receiver)
+        if (GetParam().receiver) {
             sim->SetLinked(true);
-        else
+        } else {
             ASSERT_TRUE(sim->Plug(Port::MouseCable));
+        }
     }
     void Unplug()
     {

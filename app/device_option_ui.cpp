@@ -165,8 +165,13 @@ CDeviceOptionUI::CDeviceOptionUI(int index, CVelmoraUSBDevice* page, CMpDevicePo
         connect(synchro_, &QPushButton::toggled, this, [this](bool on) { emit SynchroToggled(index_, on); });
     if (name_)
         SetWidgetTextId(name_, QStringLiteral("%1_device_name_text").arg(QLatin1String(CategoryPrefix(category_))));
-    if (page_)
+    if (page_) {
         connect(page_, &CVelmoraUSBDevice::DeviceDataChanged, this, &CDeviceOptionUI::ShowPower);
+        connect(page_, &CVelmoraUSBDevice::SleepTimeChanged, this, [this] {
+            if (linked_)
+                StartTimer(kKeepAliveTimer, KeepAliveMs(page_->GetSleepMinutes()));
+        });
+    }
     hide();
     ShowImages();
 }

@@ -255,6 +255,8 @@ int CVelmoraMouseDevice::OnSettingEvent(const PageEvent& event)
     SaveProfile();
     if (control->sentToMouse)
         WriteSettings(0, 0);
+    if (control->field == kDeviceSleep1 || control->field == kDeviceSleep2)
+        emit SleepTimeChanged();
     ShowSettingControls();
     return 1;
 }

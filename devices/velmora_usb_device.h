@@ -231,6 +231,8 @@ public:
 signals:
     // The page read its device afresh (power status and data may have changed).
     void DeviceDataChanged();
+    // The device's sleep time changed: the keep-alive follows it at once.
+    void SleepTimeChanged();
 
 protected:
     // A notification code other than the sync request; UI thread.

@@ -1,5 +1,7 @@
 #include "devices/mouse/mouse_lighting.h"
 
+#include "devices/mouse/mouse_memory_map.h"
+
 #include "platform/trace.h"
 
 #include <chrono>
@@ -49,7 +51,7 @@ uint8_t Scaled(uint8_t level, uint8_t by)
 
 int EffectInterval(int effect, int speed)
 {
-    if (effect >= kFirstPlayedEffect)
+    if (effect >= kMouseFirstCustomEffect)
         return 0;
     const auto& intervals = effect == kEffectRipple ? kRippleIntervals : kCommonIntervals;
     return intervals[static_cast<size_t>(ClampLevel(speed))];
@@ -92,7 +94,7 @@ void CMouseLighting::StepEffect(uint32_t nowMs)
 {
     const LightInfoRecord& state = preview_.State();
     const int effect = state.selectItem;
-    if (effect >= kFirstPlayedEffect) {
+    if (effect >= kMouseFirstCustomEffect) {
         PlayCustomEffect(nowMs);
         return;
     }
@@ -250,7 +252,7 @@ void CMouseLighting::PlayCustomEffect(uint32_t nowMs)
     // The step is shown as the built-in effect of its mode, in its own
     // colours, on the player's own preview; its LEDs are then the page's.
     LightInfoRecord played = preview_.State();
-    played.selectItem = step.regMode < kFirstPlayedEffect ? step.regMode : kEffectOff;
+    played.selectItem = step.regMode < kMouseFirstCustomEffect ? step.regMode : kEffectOff;
     played.light = step.brightness;
     played.speed = step.speed;
     played.fx = step.direction;

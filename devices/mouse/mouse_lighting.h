@@ -31,7 +31,8 @@ constexpr int kEffectFourColorFlash = 7;
 constexpr int kEffectBlink = 8;
 constexpr int kEffectReactive = 9;
 constexpr int kEffectColorStepsToo = 10;
-constexpr int kFirstPlayedEffect = 11;  // from here on the custom-effect player runs
+// Custom effects, played by the custom-effect player, are numbered from
+// kMouseFirstCustomEffect (12) on; effect 11 has no preview of its own and shows dark.
 
 // Ticks (changes of the millisecond clock by 2 or more) between two steps of
 // an effect at a speed 0..4.

@@ -51,10 +51,10 @@ LedEffectStep Step(uint8_t mode, Rgb color, int32_t ms)
 
 TEST(MouseLightingIntervals, EachEffectStepsAtItsSpeed)
 {
-    const std::array<std::array<int, 3>, 7> cases = {{
+    const std::array<std::array<int, 3>, 8> cases = {{
         // effect, speed, ticks
         {kEffectStatic, 0, 15}, {kEffectStatic, 4, 2}, {kEffectRipple, 0, 28}, {kEffectRipple, 4, 7},
-        {kEffectReactive, 2, 8}, {kEffectBlink, 9, 15}, {12, 4, 0},
+        {kEffectReactive, 2, 8}, {kEffectBlink, 9, 15}, {11, 0, 15}, {12, 4, 0},
     }};
     for (const auto& [effect, speed, ticks] : cases)
         EXPECT_EQ(EffectInterval(effect, speed), ticks) << effect << " at speed " << speed;

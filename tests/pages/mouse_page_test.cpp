@@ -217,3 +217,28 @@ TEST_P(MousePageTest, SettingsTabsTurnWithTheirOptions)
 }
 
 INSTANTIATE_TEST_SUITE_P(Connections, MousePageTest, kMouseConnections, ConnectionName);
+
+TEST_P(MousePageTest, AMouseNotSetUpIsReportedAndAFreshOneIsSetUp)
+{
+    struct Case {
+        uint8_t marker;
+        bool errorShown;
+        uint8_t markerAfter;
+    };
+    const Case cases[] = {{0x42, true, 0x42}, {0x00, false, kInfoSetUpDone}};
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    auto* error = window.findChild<QWidget*>(QStringLiteral("Error_device_Link"));
+    ASSERT_NE(error, nullptr);
+    for (const Case& c : cases) {
+        Unplug();
+        ASSERT_TRUE(WaitFor([&] { return !Shows(); }));
+        ASSERT_TRUE(sim->WriteArea(Device::Mouse, MemoryArea::Info, kInfoSetUpMarker, {c.marker}));
+        Plug();
+        EXPECT_TRUE(WaitFor([&] { return Shows() && Page()->IsWorkerIdle() && error->isHidden() != c.errorShown; }))
+            << int{c.marker};
+        const auto marker = sim->ReadArea(Device::Mouse, MemoryArea::Info, kInfoSetUpMarker, 1);
+        ASSERT_TRUE(marker);
+        EXPECT_EQ(marker->front(), c.markerAfter) << int{c.marker};
+    }
+}

@@ -1,6 +1,8 @@
 #include "devices/velmora_mouse_device.h"
 
 #include "app/main_messages.h"
+#include "profiles/json_access.h"
+#include "profiles/json_file.h"
 #include "profiles/profile_list.h"
 #include "profiles/profile_paths.h"
 #include "services/diag_log.h"
@@ -246,6 +248,33 @@ int CVelmoraMouseDevice::LoadPageProfile()
     stages_ = profile_.ReadDpiStages();
     settings_ = profile_.ReadMouseSettings();
     return 1;
+}
+
+// The default profile's settings, stages, lighting and keys replace the
+// current profile's; the mouse takes them at once. Without a readable
+// default profile nothing changes.
+bool CVelmoraMouseDevice::RestoreDefaults()
+{
+    const std::string path = DefaultProfilePath(kMouseFamilyName);
+    if (!ElementOf(MemberOf(ReadJsonFile(path), "Device"), 0).isObject())
+        return false;
+    CMouseProfiledata defaults;
+    defaults.LoadProfile(path);
+    profile_.WriteDpiStages(defaults.ReadDpiStages());
+    profile_.WriteActiveDpiStage(defaults.GetActiveDpiStage());
+    profile_.WriteMouseSettings(defaults.ReadMouseSettings());
+    profile_.WriteLightInfo(defaults.ReadLightInfo());
+    profile_.WriteKeyList(defaults.ReadKeyList());
+    SaveProfile();
+    keys_ = profile_.ReadKeyList();
+    stages_ = profile_.ReadDpiStages();
+    settings_ = profile_.ReadMouseSettings();
+    ApplyProfileLighting();
+    ShowSettings();
+    WriteSettings(0, 0);
+    WriteCurrentKeys();
+    emit SleepTimeChanged();
+    return true;
 }
 
 void CVelmoraMouseDevice::ReloadProfile()

@@ -73,6 +73,7 @@ private:
     void ShowInfo();
     void ReadSettingsThenShow();
     void TakeBlock(const MouseSettingsBlock& block);
+    bool RestoreDefaults();
     void ReportDeviceData(DeviceDataOutcome outcome, bool firmwareOutdated, uint16_t version);
     void SetSliderRanges();
 

@@ -221,6 +221,13 @@ int CVelmoraMouseDevice::HandleFeatureEvent(const PageEvent& event)
     }
     if (event.name.startsWith(QLatin1String("DPI_")))
         return OnDpiEvent(event);
+    if (event.name == QLatin1String("default_btn"))
+        return RestoreDefaults() ? 1 : 0;
+    // Reconnecting, and a mouse back from its firmware update: read it again.
+    if (event.name == QLatin1String("errordevice_connect_btn") || event.name == QLatin1String("firmware_updated")) {
+        LoadFromDevice();
+        return 1;
+    }
     return OnSettingEvent(event);
 }
 

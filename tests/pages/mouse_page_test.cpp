@@ -242,3 +242,20 @@ TEST_P(MousePageTest, AMouseNotSetUpIsReportedAndAFreshOneIsSetUp)
         EXPECT_EQ(marker->front(), c.markerAfter) << int{c.marker};
     }
 }
+
+TEST_P(MousePageTest, DefaultsComeBackOnThePageAndTheMouse)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    const MouseSettings before = Page()->Settings();
+    Perform({"polling_rate_option_0", 0, "", kBlockReportRate, 0});
+    Perform({"DPI_slider_0", 99, "", StageByte(0, kStageCodeX), 99});
+    ASSERT_EQ(BlockByte(kBlockReportRate), 0);
+
+    EXPECT_EQ(Page()->HandleFeatureEvent(PageEvent::Of("command", "default_btn")), 1);
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    EXPECT_EQ(Page()->Settings()[kReportRate], before[kReportRate]);
+    EXPECT_EQ(BlockByte(kBlockReportRate), before[kReportRate]);
+    EXPECT_EQ(Control<QSlider>("DPI_slider_0")->value(), Page()->DpiStages().front().dpiX);
+    EXPECT_NE(BlockByte(StageByte(0, kStageCodeX)), 99);
+}

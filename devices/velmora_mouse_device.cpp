@@ -10,6 +10,7 @@
 #include "ui/controls/select_panel.h"
 #include "ui/notify.h"
 #include "ui/resource_manager.h"
+#include "ui/widget_text.h"
 #include "ui/window_impl_base.h"
 
 #include <QDateTime>
@@ -221,8 +222,11 @@ void CVelmoraMouseDevice::HandleNotification(uint16_t code)
 
 void CVelmoraMouseDevice::ShowInfo()
 {
-    if (auto* label = findChild<QLabel*>(QStringLiteral("mouse_info_text")))
+    if (auto* label = findChild<QLabel*>(QStringLiteral("mouse_info_text"))) {
+        // The layout's "reading" text must not come back when the language changes.
+        ClearWidgetTextId(label);
         label->setText(InfoText(InfoBlock()));
+    }
 }
 
 // Profiles.

@@ -14,6 +14,7 @@
 #include "services/diag_log.h"
 #include "tools/devsim/simulator.h"
 #include "ui/notify.h"
+#include "ui/resource_manager.h"
 #include "ui/ui_init.h"
 
 #include <QAbstractButton>
@@ -21,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QStackedWidget>
@@ -258,4 +260,14 @@ TEST_P(MousePageTest, DefaultsComeBackOnThePageAndTheMouse)
     EXPECT_EQ(BlockByte(kBlockReportRate), before[kReportRate]);
     EXPECT_EQ(Control<QSlider>("DPI_slider_0")->value(), Page()->DpiStages().front().dpiX);
     EXPECT_NE(BlockByte(StageByte(0, kStageCodeX)), 99);
+}
+
+TEST_P(MousePageTest, TheSensorLineStaysWhenTheTextsAreLoadedAgain)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    auto* info = Control<QLabel>("mouse_info_text");
+    ASSERT_TRUE(info->text().contains("3395")) << info->text().toStdString();
+    CResourceManager::GetInstance().ReloadText(&window);
+    EXPECT_TRUE(info->text().contains("3395")) << info->text().toStdString();
 }

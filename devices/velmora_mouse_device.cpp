@@ -1,6 +1,7 @@
 #include "devices/velmora_mouse_device.h"
 
 #include "app/main_messages.h"
+#include "panels/macro_device.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file.h"
 #include "profiles/profile_list.h"
@@ -339,11 +340,48 @@ int CVelmoraMouseDevice::WriteSettings(int profileSlot, int firstByte, int, int,
     return 1;
 }
 
+CMacroLibrary CVelmoraMouseDevice::Macros() const
+{
+    CMacroLibrary library;
+    library.SetFolder(GetProfileDirectory(kMouseFamilyName));
+    library.Load();
+    return library;
+}
+
+// A key bound to a macro carries the macro's place among the macros the keys use.
 int CVelmoraMouseDevice::WriteKeyAssignments(const std::vector<KeyListEntry>& keys)
 {
     if (!Channel().IsOpen() || !keyTableRead_)
         return 0;
-    RunOnDevice([this, keys] { return core_.WriteKeyAssignments(keys); },
+    const std::vector<int> used = ::CollectUsedMacros(keys, Macros().Entries().size());
+    const MacroPlace place = [used](uint8_t macro) -> std::optional<uint8_t> {
+        const auto found = std::find(used.begin(), used.end(), macro);
+        return found == used.end() ? std::nullopt : std::optional<uint8_t>(found - used.begin());
+    };
+    RunOnDevice([this, keys, place] { return core_.WriteKeyAssignments(keys, place); },
                 [this](int result) { lastKeyWrite_ = result; });
+    return 1;
+}
+
+int CVelmoraMouseDevice::WriteCurrentKeys()
+{
+    keys_ = profile_.ReadKeyList();
+    const int queued = WriteKeyAssignments(keys_);
+    if (queued)
+        BuildMacroImage();
+    return queued;
+}
+
+// The macros the keys use go to the mouse as one image; a macro of more than
+// 60 events or an image beyond the mouse's memory is not sent (the result is
+// then the count of events too many).
+int CVelmoraMouseDevice::BuildMacroImage()
+{
+    if (!Channel().IsOpen())
+        return 0;
+    const CMacroLibrary library = Macros();
+    const std::vector<int> used = ::CollectUsedMacros(profile_.ReadKeyList(), library.Entries().size());
+    RunOnDevice([this, library, used] { return SendMacroImage(Channel(), library, used, true); },
+                [this](int result) { lastMacroWrite_ = result; });
     return 1;
 }

@@ -10,6 +10,7 @@
 #include "devices/mouse/mouse_lighting.h"
 #include "devices/mouse/mouse_page_rules.h"
 #include "devices/velmora_usb_device.h"
+#include "panels/macro_library.h"
 #include "profiles/default_light.h"
 
 #include <memory>
@@ -36,7 +37,9 @@ public:
     void ShowSettings() override;
     void ReloadProfile() override;
     int WriteKeyAssignments(const std::vector<KeyListEntry>& keys) override;
-    int WriteCurrentKeys() override { return WriteKeyAssignments(keys_); }
+    // The profile's keys, then the image of the macros they use.
+    int WriteCurrentKeys() override;
+    int BuildMacroImage() override;
     // Queues the block of the profile's settings for the mouse; 1 when queued
     // (the mouse may still refuse it), 0 when the device is not ready.
     int WriteSettings(int profileSlot, int firstByte, int a = 0, int b = 0, int c = 0) override;
@@ -62,6 +65,7 @@ public:
     // Results of the last device exchange of each kind (1 success).
     int LastWriteResult() const { return lastWrite_; }
     int LastKeyWriteResult() const { return lastKeyWrite_; }
+    int LastMacroWriteResult() const { return lastMacroWrite_; }
 
 protected:
     void HandleNotification(uint16_t code) override;
@@ -93,6 +97,8 @@ private:
     void SetActiveDpiStage(int stage);
     void StoreStagesAndSend();
 
+    CMacroLibrary Macros() const;
+
     // Device traffic on the worker.
     bool Ready();
 
@@ -107,6 +113,7 @@ private:
     bool keyTableRead_ = false;
     int lastWrite_ = 0;
     int lastKeyWrite_ = 0;
+    int lastMacroWrite_ = 0;
     QPointer<CDeviceKeyButtonUI> logo_;
     std::unique_ptr<CMouseLighting> lighting_;
 };

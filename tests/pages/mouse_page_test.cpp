@@ -9,8 +9,10 @@
 #include "app/registered_messages.h"
 #include "devices/mouse/mouse_memory_map.h"
 #include "devices/velmora_mouse_device.h"
+#include "panels/macro_device.h"
 #include "platform/folders.h"
 #include "platform/product.h"
+#include "profiles/profile_paths.h"
 #include "services/diag_log.h"
 #include "tools/devsim/simulator.h"
 #include "ui/notify.h"
@@ -270,4 +272,39 @@ TEST_P(MousePageTest, TheSensorLineStaysWhenTheTextsAreLoadedAgain)
     ASSERT_TRUE(info->text().contains("3395")) << info->text().toStdString();
     CResourceManager::GetInstance().ReloadText(&window);
     EXPECT_TRUE(info->text().contains("3395")) << info->text().toStdString();
+}
+
+TEST_P(MousePageTest, AKeyBoundToAMacroCarriesItToTheMouse)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    CMacroLibrary library;
+    library.SetFolder(GetProfileDirectory(kMouseFamilyName));
+    library.Load();
+    ASSERT_TRUE(library.Add());
+    ASSERT_TRUE(library.Add());
+    ASSERT_EQ(library.SaveEvents(1, {{true, 4, 1, 20}, {false, 4, 1, 0}}), MacroSave::kSaved);
+
+    std::vector<KeyListEntry> keys = Page()->Profile().ReadKeyList();
+    ASSERT_GE(keys.size(), kMouseKeyCount);
+    keys[3].assigned = {kKeyTypeMacroRepeatMode, 1, 2};   // macro 1: the first the keys use
+    keys[4].assigned = {kKeyTypeMacroRepeatCount, 7, 1};  // there is no macro 7
+    Page()->Profile().WriteKeyList(keys);
+    Page()->SaveProfile();
+    ASSERT_EQ(Page()->WriteCurrentKeys(), 1);
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    EXPECT_EQ(Page()->LastKeyWriteResult(), kResultSuccess);
+    EXPECT_EQ(Page()->LastMacroWriteResult(), kMacroImageSent);
+
+    // Keys 3 and 4 lie at positions 4 and 3 of the simulated mouse's table.
+    const auto table = sim->ReadArea(Device::Mouse, MemoryArea::KeyTable, 0, 5 * kKeyCodeSize);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(std::vector<uint8_t>(table->begin() + 12, table->begin() + 15),
+              (std::vector<uint8_t>{kKeyTypeMacroRepeatMode, 0, 2}));
+    EXPECT_EQ(std::vector<uint8_t>(table->begin() + 9, table->begin() + 12),
+              (std::vector<uint8_t>{0x10, 0x08, 0x00}))
+        << "a key naming a missing macro gets its default code";
+    const auto image = sim->ReadArea(Device::Mouse, MemoryArea::Macro, 0, 16);
+    ASSERT_TRUE(image);
+    EXPECT_NE(*image, std::vector<uint8_t>(16, 0)) << "the macro image reached the mouse";
 }

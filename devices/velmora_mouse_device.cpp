@@ -363,6 +363,15 @@ int CVelmoraMouseDevice::WriteKeyAssignments(const std::vector<KeyListEntry>& ke
     return 1;
 }
 
+void CVelmoraMouseDevice::ValidateMacroKeys()
+{
+    keys_ = profile_.ReadKeyList();
+    if (!ResetMissingMacroKeys(keys_, Macros().Entries().size()))
+        return;
+    profile_.WriteKeyList(keys_);
+    SaveProfile();
+}
+
 int CVelmoraMouseDevice::WriteCurrentKeys()
 {
     keys_ = profile_.ReadKeyList();

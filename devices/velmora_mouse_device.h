@@ -36,6 +36,8 @@ public:
     int LoadPageProfile() override;
     void ShowSettings() override;
     void ReloadProfile() override;
+    // Keys bound to a macro that no longer exists get their default code back.
+    void ValidateMacroKeys() override;
     int WriteKeyAssignments(const std::vector<KeyListEntry>& keys) override;
     // The profile's keys, then the image of the macros they use.
     int WriteCurrentKeys() override;

@@ -1,5 +1,7 @@
 #include "devices/mouse/mouse_page_rules.h"
 
+#include "devices/mouse/mouse_key_table.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -123,6 +125,18 @@ bool PutStageColor(std::vector<DpiStage>& stages, int stage, uint8_t red, uint8_
         kept->blue = blue;
     }
     return kept != nullptr;
+}
+
+bool ResetMissingMacroKeys(std::vector<KeyListEntry>& keys, size_t macroCount)
+{
+    bool changed = false;
+    for (KeyListEntry& key : keys) {
+        if (NamesMacro(key.assigned) && key.assigned.value1 >= macroCount) {
+            key.assigned = key.defaultCode;
+            changed = true;
+        }
+    }
+    return changed;
 }
 
 int TypedDpiCode(std::string_view text, const CDpiMapping& dpi, int currentCode)

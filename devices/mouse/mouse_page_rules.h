@@ -58,5 +58,9 @@ bool PutStageCode(std::vector<DpiStage>& stages, int stage, int code, const CDpi
 // Stage `stage` is switched on or off; a shorter list grows to hold it.
 bool PutStageEnabled(std::vector<DpiStage>& stages, int stage, bool enabled);
 bool PutStageColor(std::vector<DpiStage>& stages, int stage, uint8_t red, uint8_t green, uint8_t blue);
+// Keys bound to a macro at or past `macroCount` get their default code back;
+// true when any did.
+bool ResetMissingMacroKeys(std::vector<KeyListEntry>& keys, size_t macroCount);
+
 // The code a typed text stands for (empty or not a number counts as 0).
 int TypedDpiCode(std::string_view text, const CDpiMapping& dpi, int currentCode);

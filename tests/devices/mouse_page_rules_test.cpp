@@ -143,3 +143,21 @@ TEST(MousePageRules, TypedTextsBecomeCodes)
     for (const auto& [typed, code] : cases)
         EXPECT_EQ(TypedDpiCode(typed, dpi, 5), code) << typed;
 }
+
+TEST(MousePageRules, KeysOfMissingMacrosGetTheirDefaultBack)
+{
+    const KeyFunctionCode left{0x10, 0x01, 0x00};
+    std::vector<KeyListEntry> keys(4);
+    for (KeyListEntry& key : keys)
+        key.defaultCode = left;
+    keys[0].assigned = {kKeyTypeMacroRepeatMode, 1, 0};   // macro 1 of 2: kept
+    keys[1].assigned = {kKeyTypeMacroRepeatCount, 2, 3};  // macro 2 of 2: gone
+    keys[2].assigned = {0x20, 0x00, 0x04};                // a keyboard key: kept
+    keys[3].assigned = {kKeyTypeMacroRepeatMode, 9, 0};
+    std::vector<KeyListEntry> expected = keys;
+    expected[1].assigned = left;
+    expected[3].assigned = left;
+    EXPECT_TRUE(ResetMissingMacroKeys(keys, 2));
+    EXPECT_EQ(keys, expected);
+    EXPECT_FALSE(ResetMissingMacroKeys(keys, 2)) << "nothing left to reset";
+}

@@ -53,8 +53,8 @@ public:
     void SetLightOptions(uint32_t a, uint32_t b, uint32_t c, uint32_t d) override;
     void SelectKey(int key) override;
 
-    // Opens the DPI stage colour at a stage's colour button (the colour
-    // picker answers with SetDpiStageColor).
+    // A DPI stage's colour, as the colour picker opened by the stage's
+    // colour button chooses it; stored and sent like every setting.
     void SetDpiStageColor(int stage, uint8_t red, uint8_t green, uint8_t blue);
     // Turns the settings tabs to tab `tab` (tab 0 for numbers beyond them).
     void ShowSettingsTab(int tab);

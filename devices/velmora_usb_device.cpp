@@ -153,7 +153,11 @@ void CVelmoraUSBDevice::RenderLights()
             continue;
         const LedColor led = preview_.GetLed(i);
         const Rgb color = LedRgb(led);
-        control->SetKeyLight(qRgb(color.red, color.green, color.blue), LedLevel(led), true);
+        const QRgb shown = qRgb(color.red, color.green, color.blue);
+        // Painted every few milliseconds: a light that stays as it is is not drawn again.
+        if (control->IsLightShown() && control->GetLightColor() == shown && control->GetLightLevel() == LedLevel(led))
+            continue;
+        control->SetKeyLight(shown, LedLevel(led), true);
     }
 }
 

@@ -119,6 +119,7 @@ private:
     void SetLightControl(int on);
     void ShowFunctionTab(int number);
     void CopyDpiEdit(int index);
+    void PickDpiColor(int stage);
     void ShowAudioColour(const QString& sender, int value);
     void OnTimer(UINT id);
     void OnMenuCommand(const MenuCmd& command);

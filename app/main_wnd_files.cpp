@@ -3,6 +3,7 @@
 // and rename, and restoring a device's default settings.
 
 #include "app/main_wnd.h"
+#include "panels/recoil_patterns.h"
 #include "profiles/json_file.h"
 #include "profiles/profile_names.h"
 
@@ -137,7 +138,12 @@ void CMainWnd::ImportExportRecoil(FileDialogMode mode)
     if (!IsMousePage(CurrentPage()))
         return;
     const QString path = ChooseFile(mode, FileKind::Recoil);
-    if (!path.isEmpty())
-        HandOff(PageFeature::Recoil, PageNeed::Mouse,
-                Command(mode == FileDialogMode::Open ? "shootdate_import_btn" : "shootdate_export_btn", path));
+    if (path.isEmpty())
+        return;
+    const bool import = mode == FileDialogMode::Open;
+    const int answer =
+        HandOff(PageFeature::Recoil, PageNeed::Mouse, Command(import ? "shootdate_import_btn" : "shootdate_export_btn", path));
+    // A refused import says why; the working pattern stays as it was.
+    if (import && answer < 0)
+        ShowMessage({}, QString::fromLatin1(RecoilImportMessage(static_cast<RecoilImport>(-answer))), true, false);
 }

@@ -4,7 +4,9 @@
 
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
+#include "devices/velmora_mouse_device.h"
 #include "platform/trace.h"
+#include "services/color_select_wnd.h"
 
 #include <QCursor>
 
@@ -153,6 +155,9 @@ bool CMainWnd::RunWindowRoute(const NotifyRoute& route, const PageEvent& event)
     case RouteAction::CopyDpiEdit:
         CopyDpiEdit(event.index);
         break;
+    case RouteAction::OpenColorPicker:
+        PickDpiColor(event.index);
+        break;
     case RouteAction::AudioColourSlider:
         ShowAudioColour(event.name, static_cast<int>(event.value));
         break;
@@ -206,6 +211,20 @@ void CMainWnd::CopyDpiEdit(int index)
     if (number)
         FindControl(QStringLiteral("kelvo_DPI_slider_%1").arg(index)).SetValue(value);
     SetTimer(kDpiEditTimer, 10);
+}
+
+void CMainWnd::PickDpiColor(int stage)
+{
+    QPointer<CVelmoraMouseDevice> page = qobject_cast<CVelmoraMouseDevice*>(CurrentPage());
+    if (!page)
+        return;
+    const QString name = QStringLiteral("DPI_color_option_%1").arg(stage);
+    const uint32_t shown = FindSubControlByName(page, name).GetBkColor();
+    const std::optional<uint32_t> color = PickStageColor(this, GetDPI(), shown, colorPickerWnd_);
+    // The page keeps the colour in its stage list, its profile and the mouse, and shows it.
+    if (color && page && page == CurrentPage())
+        page->SetDpiStageColor(stage, static_cast<uint8_t>(qRed(*color)), static_cast<uint8_t>(qGreen(*color)),
+                               static_cast<uint8_t>(qBlue(*color)));
 }
 
 void CMainWnd::ShowAudioColour(const QString& sender, int value)

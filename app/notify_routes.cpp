@@ -76,7 +76,7 @@ constexpr NotifyRoute kRoutes[] = {
     ClickTo("color_option_", F::Lighting, M::Indexed),
     ClickTo("audiocolor_option_", F::AudioLight, M::Indexed),
     Click("windowdeviceset_", A::OpenMouseSettings, M::Indexed),
-    ClickTo("DPI_color_option_", F::DeviceSettings, M::Indexed),
+    Click("DPI_color_option_", A::OpenColorPicker, M::Indexed),
     Click("default_btn", A::RestoreDefaults),
     ClickTo("reset_repeat_btn", F::DeviceSettings, M::Exact, P::Keyboard),
     Click("device_add_btn", A::ProfileAdd),

@@ -46,6 +46,7 @@ enum class RouteAction {
     SelectNextDevice,
     SelectDevice,
     OpenAudioLightWindow,
+    OpenColorPicker,       // the colour of DPI stage N of the current page
     FunctionTab,           // argument: the tab number
     ShowMovingDpi,         // "kelvo_DPI_slider_"N shown in "kelvo_DPI_edit_"N
     CopyDpiEdit,           // "kelvo_DPI_edit_"N copied to "kelvo_DPI_slider_"N

@@ -94,6 +94,14 @@ public:
     // Controls and lights.
     virtual void BindKeyAndLightControls();
     virtual int ApplyProfileLighting() { return 0; }
+    // Lights the device with `state` for a while without keeping it in the
+    // profile (game events); the profile's lighting comes back with
+    // ApplyProfileLighting and WriteSettings. The base only shows it.
+    virtual int WriteLightState(const LightInfoRecord& state)
+    {
+        preview_.SetState(state);
+        return 0;
+    }
     virtual void PreviewBreathing() { preview_.PreviewBreathing(); }
     virtual void PreviewColorSteps() { preview_.PreviewColorSteps(); }
     virtual void PreviewStatic() { preview_.PreviewStatic(); }

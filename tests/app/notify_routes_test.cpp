@@ -40,7 +40,7 @@ TEST(NotifyRoutes, EachNotificationFindsItsRow)
              {"click", "key_7", RouteAction::HandOff, PageFeature::Keys},
              {"click", "key_butt_keysave", RouteAction::HandOff, PageFeature::Keys},
              {"click", "KEY_BUTT_PROSAVE", RouteAction::StartKeyWrite, F},
-             {"click", "DPI_color_option_2", RouteAction::HandOff, F},
+             {"click", "DPI_color_option_2", RouteAction::OpenColorPicker, F},
              {"click", "color_option_2", RouteAction::HandOff, PageFeature::Lighting},
              {"click", "macro_btn_delete", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
              {"click", "macro_inset_moveupkey_btn", RouteAction::HandOff, PageFeature::Macros},

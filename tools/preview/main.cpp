@@ -6,25 +6,34 @@
 #include "app/msg_wnd.h"
 #include "app/set_wnd.h"
 #include "app/program.h"
+#include "panels/light_control_ui.h"
+#include "panels/shoot_control_ui.h"
 #include "platform/folders.h"
+#include "services/color_select_wnd.h"
 #include "services/interface_language.h"
 #include "services/skin_frame.h"
 #include "ui/ui_init.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QTimer>
+#include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kestrova-preview main|skin|message|about|settings [LANGUAGE-INDEX]\n"
+    "usage: kestrova-preview main|skin|message|about|settings|color|lighting|recoil [LANGUAGE-INDEX]\n"
     "  shows the main window's layout, with the skin window, a message box, the\n"
-    "  about or the settings window over it, in the language of that index of\n"
-    "  Language.config\n"
-    "  (default 1); closing the main layout ends it\n";
+    "  about or the settings window, the colour picker, or the lighting or recoil\n"
+    "  panel over it, in the language of that index of Language.config (default 1);\n"
+    "  closing the main layout ends it\n";
+constexpr std::array<const char*, 8> kWindows = {"main",     "skin",  "message",  "about",
+                                                 "settings", "color", "lighting", "recoil"};
 
 class CLayoutPreview : public WindowImplBase {
 protected:
@@ -53,6 +62,21 @@ std::vector<UpdateRecord> SampleUpdateRows()
     return {mouse, program};
 }
 
+// A panel on its own, in a framed popup over the main layout (no page: it
+// shows its layout as a page would first show it).
+void ShowPanel(CLayoutPreview& main, QWidget* panel)
+{
+    auto* frame = new QFrame(&main, Qt::Tool | Qt::FramelessWindowHint);
+    frame->setObjectName(QStringLiteral("root"));
+    frame->setAttribute(Qt::WA_StyledBackground);
+    auto* box = new QVBoxLayout(frame);
+    box->setContentsMargins(24, 24, 24, 24);
+    box->addWidget(panel);
+    frame->adjustSize();
+    frame->move(main.geometry().center() - frame->rect().center());
+    frame->show();
+}
+
 void OpenOver(CLayoutPreview& main, const char* window, int language)
 {
     if (std::strcmp(window, "skin") == 0) {
@@ -65,6 +89,12 @@ void OpenOver(CLayoutPreview& main, const char* window, int language)
     } else if (std::strcmp(window, "settings") == 0) {
         static QPointer<WindowImplBase> settings;
         ShowSettingsWindow(&main, main.GetDPI(), language, SampleUpdateRows(), true, settings);
+    } else if (std::strcmp(window, "color") == 0) {
+        static QPointer<WindowImplBase> picker;
+        PickStageColor(&main, main.GetDPI(), 0xFFFF2D47, picker);
+    } else if (std::strcmp(window, "lighting") == 0 || std::strcmp(window, "recoil") == 0) {
+        ShowPanel(main, std::strcmp(window, "lighting") == 0 ? static_cast<QWidget*>(new CLightControlUI)
+                                                             : new CShootControlUI);
     }
 }
 
@@ -73,9 +103,8 @@ void OpenOver(CLayoutPreview& main, const char* window, int language)
 int main(int argc, char** argv)
 {
     const char* window = argc > 1 ? argv[1] : "";
-    const bool known = std::strcmp(window, "main") == 0 || std::strcmp(window, "skin") == 0 ||
-                       std::strcmp(window, "message") == 0 || std::strcmp(window, "about") == 0 ||
-                       std::strcmp(window, "settings") == 0;
+    const bool known =
+        std::any_of(kWindows.begin(), kWindows.end(), [window](const char* name) { return std::strcmp(window, name) == 0; });
     if (!known || argc > 3) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -6,7 +6,6 @@
 #include "ui/dialog_builder.h"
 #include "ui/widget_text.h"
 
-#include <QColor>
 #include <QComboBox>
 #include <QListView>
 #include <QStackedWidget>
@@ -48,16 +47,6 @@ bool Is(const PageEvent& event, const char* type, const char* name)
     return event.type == QLatin1String(type) && event.name == QLatin1String(name);
 }
 
-// Swatches show the colour the layout gives them.
-void PaintSwatches(QWidget* root)
-{
-    for (QWidget* swatch : root->findChildren<QWidget*>()) {
-        const QString colour = swatch->property("bkcolor").toString();
-        if (!colour.isEmpty())
-            CControlUI(swatch).SetBkColor(QColor(colour).rgba());
-    }
-}
-
 std::array<uint8_t, 3> Components(uint32_t argb)
 {
     return {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)};
@@ -75,7 +64,6 @@ CLightControlUI::CLightControlUI(QWidget* parent) : CFeaturePanel(parent)
         return;
     }
     box->addWidget(content);
-    PaintSwatches(content);
 }
 
 void CLightControlUI::SetPage(CVelmoraUSBDevice* page)

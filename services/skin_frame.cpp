@@ -3,7 +3,6 @@
 #include "platform/trace.h"
 #include "ui/resource_manager.h"
 
-#include <QColor>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QPointer>
@@ -51,12 +50,11 @@ CSkinFrame* CSkinFrame::Open(QWidget* owner, QWidget* anchor, ImageChooser choos
 
 void CSkinFrame::InitWindow()
 {
-    // The stock buttons show what they give: their own image or colour.
+    // The stock image buttons show their image (the colour buttons their
+    // colour, from the layout).
     for (QWidget* button : GetRoot() ? GetRoot()->findChildren<QWidget*>() : QList<QWidget*>()) {
         if (button->objectName() == "skin_image_btn")
             CControlUI(button).SetBkImage(button->property("bkimage").toString());
-        else if (button->objectName() == "skin_color_btn")
-            CControlUI(button).SetBkColor(QColor(button->property("bkcolor").toString()).rgba());
     }
 }
 

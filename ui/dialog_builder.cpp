@@ -1,11 +1,13 @@
 #include "ui/dialog_builder.h"
 
 #include "platform/trace.h"
+#include "ui/control.h"
 #include "ui/control_factory.h"
 #include "ui/notify.h"
 #include "ui/resource_manager.h"
 #include "ui/widget_text.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -63,6 +65,17 @@ std::unique_ptr<LayoutLoader> MakeLayoutLoader(IDialogBuilderCallback* callback)
     return loader;
 }
 
+// A control's "bkcolor" property in a layout (a swatch, say) is its
+// background colour.
+void ShowLayoutColors(QWidget* root)
+{
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+        const QString color = widget->property("bkcolor").toString();
+        if (!color.isEmpty())
+            CControlUI(widget).SetBkColor(QColor(color).rgba());
+    }
+}
+
 }  // namespace
 
 QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* callback, QWidget* parent)
@@ -83,6 +96,7 @@ QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* c
         return nullptr;
     }
     AdoptTextIds(root);
+    ShowLayoutColors(root);
     AttachNotifications(root);
     return root;
 }

@@ -7,7 +7,6 @@
 #include "ui/resource_manager.h"
 #include "ui/widget_text.h"
 
-#include <QHBoxLayout>
 #include <QIcon>
 
 namespace {
@@ -20,17 +19,6 @@ constexpr int kLinkWatchFirstMs = 2000;
 constexpr int kLinkWatchIntervalMs = 3000;
 constexpr int kKeepAliveFirstMs = 50;
 constexpr int kKeepAliveMarginMs = 10000;
-
-// Builds a layout into `host` and returns its root, or null.
-QWidget* BuildInto(QWidget* host, const char* layout)
-{
-    auto* box = new QHBoxLayout(host);
-    box->setContentsMargins(0, 0, 0, 0);
-    QWidget* root = CDialogBuilder::Create(QString::fromLatin1(layout), nullptr, host);
-    if (root)
-        box->addWidget(root);
-    return root;
-}
 
 QString SkinImage(const QString& relative)
 {
@@ -73,7 +61,7 @@ void ShowImage(QLabel* label, const QString& relative)
 
 CMpDevicePowerUI::CMpDevicePowerUI(QWidget* parent) : QWidget(parent)
 {
-    QWidget* root = BuildInto(this, "XML\\CustomControlXML\\MpDevicePower.xml");
+    QWidget* root = CDialogBuilder::BuildInto(this, QStringLiteral("XML\\CustomControlXML\\MpDevicePower.xml"));
     if (!root)
         return;
     value_ = root->findChild<QLabel*>(QStringLiteral("device_power_value"));
@@ -154,7 +142,7 @@ CDeviceOptionUI::CDeviceOptionUI(int index, CVelmoraUSBDevice* page, CMpDevicePo
     : QWidget(parent), index_(index), page_(page), power_(power), powerIndex_(powerIndex),
       category_(CategoryOfKind(page ? page->GetDeviceKind() : 0))
 {
-    if (QWidget* root = BuildInto(this, "XML\\CustomControlXML\\DeviceOption.xml")) {
+    if (QWidget* root = CDialogBuilder::BuildInto(this, QStringLiteral("XML\\CustomControlXML\\DeviceOption.xml"))) {
         select_ = root->findChild<QPushButton*>(QStringLiteral("device_select"));
         synchro_ = root->findChild<QPushButton*>(QStringLiteral("synchro_device_select"));
         name_ = root->findChild<QLabel*>(QStringLiteral("device_select_name"));

@@ -164,6 +164,7 @@ private:
     void ConfirmProfileCommand(RouteAction action);
     void ImportProfile();
     void RenameProfile();
+    void ShowProfileAnswer(int answer, bool tellSuccess);
     void ImportMacro();
     void ImportExportRecoil(FileDialogMode mode);
 

@@ -5,26 +5,22 @@
 #include "app/main_wnd.h"
 #include "panels/recoil_patterns.h"
 #include "profiles/json_file.h"
+#include "profiles/profile_list.h"
 #include "profiles/profile_names.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
 // Longer imported macro file names do not fit the macro list.
 constexpr qsizetype kMaxMacroFileNameLength = 14;
-// The profile panel answers add, copy and import with this when its list is full.
-constexpr int kProfileListFull = 1;
 
 PageEvent Command(const char* name, const QString& text = {})
 {
     return PageEvent::Of("command", name, 0, 0, text);
-}
-
-bool IsProfileFile(const QString& path)
-{
-    const Json::Value document = ReadJsonFile(path.toStdString());
-    return document.isObject() && document.isMember("profilename") && document.isMember("profileUUID");
 }
 
 }  // namespace
@@ -35,6 +31,7 @@ void CMainWnd::RunFileRoute(RouteAction action)
     case RouteAction::ProfileAdd:
     case RouteAction::ProfileDelete:
     case RouteAction::ProfileCopy:
+    case RouteAction::ProfileReset:
         ConfirmProfileCommand(action);
         break;
     case RouteAction::ProfileImport:
@@ -42,7 +39,7 @@ void CMainWnd::RunFileRoute(RouteAction action)
         break;
     case RouteAction::ProfileExport:
         if (const QString path = ChooseFile(FileDialogMode::Save, FileKind::Profile); !path.isEmpty())
-            HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_export_btn", path));
+            ShowProfileAnswer(HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_export_btn", path)), false);
         break;
     case RouteAction::ProfileRename:
         RenameProfile();
@@ -69,35 +66,35 @@ void CMainWnd::RunFileRoute(RouteAction action)
 
 void CMainWnd::ConfirmProfileCommand(RouteAction action)
 {
-    if (!CurrentPage())
+    struct ProfileCommand {
+        RouteAction action;
+        const char* question;
+        const char* command;
+        bool tellSuccess;
+    };
+    static constexpr ProfileCommand kCommands[] = {
+        {RouteAction::ProfileAdd, "message_text_28", "device_add_btn", true},
+        {RouteAction::ProfileCopy, "message_text_27", "device_copy_btn", true},
+        {RouteAction::ProfileDelete, "message_text_30", "device_sub_btn", false},
+        {RouteAction::ProfileReset, "message_text_22", "device_reset_btn", false},
+    };
+    const auto* command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                       [action](const ProfileCommand& row) { return row.action == action; });
+    if (!CurrentPage() || command == std::end(kCommands))
         return;
-    const char* question = action == RouteAction::ProfileAdd      ? "message_text_28"
-                           : action == RouteAction::ProfileDelete ? "message_text_30"
-                                                                  : "message_text_27";
-    const char* command = action == RouteAction::ProfileAdd      ? "device_add_btn"
-                          : action == RouteAction::ProfileDelete ? "device_sub_btn"
-                                                                 : "device_copy_btn";
-    if (ShowMessage({}, QString::fromLatin1(question), true, true) != 1)
+    if (ShowMessage({}, QString::fromLatin1(command->question), true, true) != 1)
         return;
-    const int result = HandOff(PageFeature::Profiles, PageNeed::Any, Command(command));
-    if (action != RouteAction::ProfileDelete && result == kProfileListFull)
-        ShowMessage({}, QStringLiteral("message_text_32"), true, false);
+    ShowProfileAnswer(HandOff(PageFeature::Profiles, PageNeed::Any, Command(command->command)), command->tellSuccess);
 }
 
+// The profile panel decides what it takes: a file that is no profile, too
+// large or badly named is refused there, and the user is told why.
 void CMainWnd::ImportProfile()
 {
     if (!CurrentPage())
         return;
-    const QString path = ChooseFile(FileDialogMode::Open, FileKind::Profile);
-    if (path.isEmpty() || !IsProfileFile(path))
-        return;
-    // An imported profile is named after its file, by the rule of a typed name.
-    if (IsProfileNameTooLong(FileTitleOf(path.toStdString()))) {
-        ShowMessage({}, QStringLiteral("message_text_34"), true, false);
-        return;
-    }
-    if (HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_import_btn", path)) == kProfileListFull)
-        ShowMessage({}, QStringLiteral("message_text_32"), true, false);
+    if (const QString path = ChooseFile(FileDialogMode::Open, FileKind::Profile); !path.isEmpty())
+        ShowProfileAnswer(HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_import_btn", path)), true);
 }
 
 void CMainWnd::RenameProfile()
@@ -111,12 +108,22 @@ void CMainWnd::RenameProfile()
         ShowMessage({}, QString::fromLatin1(ProfileNameMessageId(check)), true, false);
         return;
     }
-    // The panel answers as its rename does: 0 name in use, 1 done, 2 a blank name in the list.
-    const int result = HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_profile_edit_save_btn", name));
-    if (result == 0)
-        ShowMessage({}, QStringLiteral("message_text_5"), true, false);
-    else if (result == 2)
-        ShowMessage({}, QStringLiteral("message_text_25"), true, false);
+    ShowProfileAnswer(HandOff(PageFeature::Profiles, PageNeed::Any, Command("device_profile_edit_save_btn", name)),
+                      false);
+}
+
+// "message_text_32" tells that an add, copy or import was done; a refusal
+// says why. Nothing is shown when no profile panel answered.
+void CMainWnd::ShowProfileAnswer(int answer, bool tellSuccess)
+{
+    const std::optional<ProfileResult> result = ProfileResultOfAnswer(answer);
+    if (!result)
+        return;
+    const char* message = *result != ProfileResult::Done ? ProfileResultMessageId(*result)
+                          : tellSuccess                  ? "message_text_32"
+                                                         : "";
+    if (*message)
+        ShowMessage({}, QString::fromLatin1(message), true, false);
 }
 
 void CMainWnd::ImportMacro()

@@ -5,6 +5,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "devices/velmora_mouse_device.h"
+#include "panels/key_assignment.h"
 #include "platform/trace.h"
 #include "services/color_select_wnd.h"
 
@@ -164,6 +165,10 @@ bool CMainWnd::RunWindowRoute(const NotifyRoute& route, const PageEvent& event)
     case RouteAction::StartKeyWrite:
         SetTimer(kKeyWriteTimer, 100);
         break;
+    case RouteAction::SelectKey:
+        if (HandOff(route.feature, route.need, event) == kKeyKeepsLeftButton)
+            ShowMessage({}, QStringLiteral("message_text_6"), true, false);
+        break;
     case RouteAction::StartProfileSwitch:
         SetTimer(kProfileSwitchTimer, 400);
         break;
@@ -246,8 +251,10 @@ void CMainWnd::OnTimer(UINT id)
         OpenTrayMenu();
         break;
     case kKeyWriteTimer:
-        if (CVelmoraUSBDevice* page = CurrentPage())
+        if (CVelmoraUSBDevice* page = CurrentPage()) {
             page->WriteCurrentKeys();
+            HandOff(PageFeature::Keys, PageNeed::MouseOrKeyboard, PageEvent::Of("timer", "key_butt_prosave"));
+        }
         break;
     case kProfileSwitchTimer:
         HandOff(PageFeature::Profiles, PageNeed::Any, PageEvent::Of("timer", "device_profile_combo"));

@@ -37,11 +37,13 @@ enum class RouteAction {
     ProfileImport,
     ProfileExport,
     ProfileRename,
+    ProfileReset,
     MacroImport,
     MacroExport,
     RecoilImport,
     RecoilExport,
     StartKeyWrite,
+    SelectKey,             // hand-off to the key panel, which may refuse with a message
     SelectPreviousDevice,
     SelectNextDevice,
     SelectDevice,

@@ -19,6 +19,7 @@
 #include "devices/page/page_worker.h"
 #include "devices/page/power_status.h"
 #include "devices/page/reactive_keys.h"
+#include "profiles/profile_list.h"
 #include "profiles/records.h"
 #include "transport/command_channel.h"
 #include "transport/device_table.h"
@@ -159,6 +160,15 @@ public:
     virtual void SetAudioLightState(uint32_t a, uint32_t b, uint32_t c);
     virtual std::array<uint32_t, 3> GetAudioLightState() const { return audioLight_; }
     virtual void SelectKey(int key) { selectedKey_ = key; }
+    // The page's keys with their assigned and default codes. A family page
+    // with keys keeps them in its profile: SetKeyList stores them there (the
+    // next save writes the file) and shows their texts again.
+    virtual std::vector<KeyListEntry> GetKeyList() const { return {}; }
+    virtual void SetKeyList(const std::vector<KeyListEntry>& /*keys*/) {}
+
+    // The family's profiles. The profile panel shows and changes the list; the
+    // page loads the current one (GetCurrentProfilePath) on ReloadProfile.
+    CProfileList& Profiles() { return profiles_; }
 
     // Identity and set-up.
     int GetDeviceKind() const { return kind_; }
@@ -307,6 +317,7 @@ private:
     QPointer<QWidget> keyFunctionSwitch_;
     bool switchesLooked_ = false;
 
+    CProfileList profiles_;
     PowerStatus powerStatus_;
     bool hasData_ = false;
     int loadCount_ = 0;

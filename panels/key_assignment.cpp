@@ -1,6 +1,7 @@
 #include "panels/key_assignment.h"
 
 #include "panels/key_functions.h"
+#include "panels/macro_key_tables.h"
 
 #include <algorithm>
 
@@ -179,4 +180,17 @@ bool IsLastLeftButton(const std::vector<KeyListEntry>& keys, int key)
     if (key < 0 || static_cast<size_t>(key) >= keys.size() || keys[static_cast<size_t>(key)].assigned != left)
         return false;
     return std::count_if(keys.begin(), keys.end(), [&left](const KeyListEntry& e) { return e.assigned == left; }) == 1;
+}
+
+bool TakeCapturedKey(KeyPanelValues& values, uint32_t virtualKey, bool extended)
+{
+    const MacroKeyRow* row = FindKeyByVirtualKey(virtualKey, extended);
+    if (row == nullptr || (row->modifierBit == 0 && row->usage == 0))
+        return false;
+    values.page = kPageKeyboard;
+    if (row->modifierBit != 0)
+        values.modifierBox = ModifierBoxOf(row->modifierBit);
+    else
+        values.key = row->usage;
+    return true;
 }

@@ -55,3 +55,10 @@ bool StoreKeyAssignment(std::vector<KeyListEntry>& keys, int selectedKey, KeyFun
 
 // The left-button function never leaves the last key that has it.
 bool IsLastLeftButton(const std::vector<KeyListEntry>& keys, int key);
+// The key panel's answer to a key click it refuses for that reason.
+inline constexpr int kKeyKeepsLeftButton = 2;
+
+// A key captured for the keyboard-key page: a modifier ticks its box (a
+// right-hand one its left twin's), another key becomes the key. False, and
+// nothing changed, for a key the keyboard table lacks.
+bool TakeCapturedKey(KeyPanelValues& values, uint32_t virtualKey, bool extended);

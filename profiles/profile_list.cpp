@@ -78,7 +78,7 @@ const char* ProfileResultMessageId(ProfileResult result)
 {
     switch (result) {
     case ProfileResult::ListFull:
-        return "message_text_32";
+        return "message_profile_list_full";
     case ProfileResult::NameInUse:
         return "message_text_5";
     case ProfileResult::NameBlank:
@@ -99,6 +99,18 @@ const char* ProfileResultMessageId(ProfileResult result)
         break;
     }
     return "";
+}
+
+int ProfileCommandAnswer(ProfileResult result)
+{
+    return static_cast<int>(result) + 1;
+}
+
+std::optional<ProfileResult> ProfileResultOfAnswer(int answer)
+{
+    if (answer < 1 || answer > static_cast<int>(ProfileResult::NotSaved) + 1)
+        return std::nullopt;
+    return static_cast<ProfileResult>(answer - 1);
 }
 
 void CProfileList::SetPaths(const std::string& profileFolder, const std::string& defaultProfilePath)

@@ -8,6 +8,7 @@
 #include <json/json.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ enum class ProfileResult {
 // The text identifier of the message that tells the user; empty when the
 // result needs none.
 const char* ProfileResultMessageId(ProfileResult result);
+
+// A profile command's result as the page's feature hand-off carries it, where
+// 0 means that no profile panel answered: the result + 1 (1 done).
+int ProfileCommandAnswer(ProfileResult result);
+std::optional<ProfileResult> ProfileResultOfAnswer(int answer);
 
 struct ProfileEntry {
     std::string name;

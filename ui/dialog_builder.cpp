@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QSet>
 #include <QUiLoader>
 
@@ -98,5 +99,15 @@ QWidget* CDialogBuilder::Create(const QString& layout, IDialogBuilderCallback* c
     AdoptTextIds(root);
     ShowLayoutColors(root);
     AttachNotifications(root);
+    return root;
+}
+
+QWidget* CDialogBuilder::BuildInto(QWidget* host, const QString& layout)
+{
+    auto* box = new QHBoxLayout(host);
+    box->setContentsMargins(0, 0, 0, 0);
+    QWidget* root = Create(layout, nullptr, host);
+    if (root)
+        box->addWidget(root);
     return root;
 }

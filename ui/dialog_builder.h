@@ -28,4 +28,7 @@ public:
     // the layout's size.
     static QWidget* Create(const QString& layout, IDialogBuilderCallback* callback = nullptr,
                            QWidget* parent = nullptr);
+    // Builds a layout as the only content of `host`, filling it; the root, or
+    // nullptr as Create.
+    static QWidget* BuildInto(QWidget* host, const QString& layout);
 };

@@ -318,32 +318,37 @@ TEST_F(MainWndRouterTest, ProfileNamesAreCheckedBeforeTheRename)
     }
 }
 
-TEST_F(MainWndRouterTest, ProfileImportTakesOnlyProfileFiles)
+TEST_F(MainWndRouterTest, ProfileImportHandsTheFileToThePanelAndTellsItsAnswer)
 {
-    const auto write = [&](const char* name, const char* content) {
-        QFile file(home.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    };
-    page->answer = 0;
-    for (const QString& refused : {write("a.json", "[1]"), write("b.json", "{\"profilename\":\"x\"}"),
-                                   write("c.json", "garbage"), QString()}) {
-        window.chosenFile = refused;
-        Notify("click", "device_import_btn");
-    }
+    window.chosenFile.clear();  // the dialog was cancelled
+    Notify("click", "device_import_btn");
     EXPECT_TRUE(page->events.empty());
 
-    window.chosenFile = write("good.json", "{\"profilename\":\"x\",\"profileUUID\":\"u\"}");
-    Notify("click", "device_import_btn");
-    ASSERT_EQ(page->events.size(), 1u);
-    EXPECT_EQ(page->events[0].text, window.chosenFile);
-    EXPECT_TRUE(window.questions.empty());
-
-    page->answer = 1;  // the list is full
-    Notify("click", "device_import_btn");
-    ASSERT_EQ(window.questions.size(), 1u);
-    EXPECT_EQ(window.questions[0].text, "message_text_32");
+    window.chosenFile = home.filePath("game.json");
+    struct Case {
+        int answer;
+        const char* message;  // nullptr: none
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {0, nullptr},  // no profile panel answered
+             {ProfileCommandAnswer(ProfileResult::Done), "message_text_32"},
+             {ProfileCommandAnswer(ProfileResult::ListFull), "message_profile_list_full"},
+             {ProfileCommandAnswer(ProfileResult::NotAProfile), "message_profile_not_a_profile"},
+             {ProfileCommandAnswer(ProfileResult::NameTooLong), "message_text_34"},
+         }) {
+        window.questions.clear();
+        page->events.clear();
+        page->answer = c.answer;
+        Notify("click", "device_import_btn");
+        ASSERT_EQ(page->events.size(), 1u);
+        EXPECT_EQ(page->events[0].text, window.chosenFile);
+        if (c.message) {
+            ASSERT_EQ(window.questions.size(), 1u) << c.answer;
+            EXPECT_EQ(window.questions[0].text, c.message);
+        } else {
+            EXPECT_TRUE(window.questions.empty()) << c.answer;
+        }
+    }
 }
 
 TEST_F(MainWndRouterTest, ProfileCommandsAskFirst)
@@ -358,6 +363,13 @@ TEST_F(MainWndRouterTest, ProfileCommandsAskFirst)
     Notify("click", "device_add_btn");
     ASSERT_EQ(page->events.size(), 1u);
     EXPECT_EQ(page->events[0].name, "device_add_btn");
+
+    window.questions.clear();
+    window.userAnswer = 0;
+    Notify("click", "device_reset_btn");
+    ASSERT_EQ(window.questions.size(), 1u);
+    EXPECT_EQ(window.questions[0].text, "message_text_22");
+    EXPECT_EQ(page->events.size(), 1u);
 }
 
 TEST_F(MainWndRouterTest, LongMacroFileNamesAreRefused)

@@ -37,7 +37,7 @@ TEST(NotifyRoutes, EachNotificationFindsItsRow)
     const auto F = PageFeature::DeviceSettings;
     for (const Case& c : std::initializer_list<Case>{
              {"click", "CloseBtn", RouteAction::CloseToTray, F},  // clicks ignore case
-             {"click", "key_7", RouteAction::HandOff, PageFeature::Keys},
+             {"click", "key_7", RouteAction::SelectKey, PageFeature::Keys},
              {"click", "key_butt_keysave", RouteAction::HandOff, PageFeature::Keys},
              {"click", "KEY_BUTT_PROSAVE", RouteAction::StartKeyWrite, F},
              {"click", "DPI_color_option_2", RouteAction::OpenColorPicker, F},

@@ -111,3 +111,27 @@ TEST(KeyAssignmentTest, LeftButtonStaysOnItsLastKey)
     EXPECT_FALSE(IsLastLeftButton(keys, 0));
     EXPECT_FALSE(IsLastLeftButton(keys, -1));
 }
+
+TEST(KeyAssignmentTest, CapturedKeys)
+{
+    struct Case {
+        uint32_t virtualKey;
+        bool extended;
+        bool taken;
+        int modifierBox;
+        uint8_t key;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {'A', false, true, 0, 0x04},
+             {0x0D, true, true, 0, 0x58},   // keypad Enter
+             {0x0D, false, true, 0, 0x28},  // Enter
+             {0xA3, true, true, 1, 0},      // right Ctrl ticks the Ctrl box
+             {0x5B, true, true, 4, 0},      // left Win
+             {0xFF, false, false, 0, 0},
+         }) {
+        KeyPanelValues values;
+        EXPECT_EQ(TakeCapturedKey(values, c.virtualKey, c.extended), c.taken) << c.virtualKey;
+        EXPECT_EQ(values.modifierBox, c.modifierBox) << c.virtualKey;
+        EXPECT_EQ(values.key, c.key) << c.virtualKey;
+    }
+}

@@ -179,7 +179,7 @@ TEST_F(ProfileListTest, The51stProfileIsRefusedByAddCopyAndImport)
     EXPECT_EQ(list.AddProfile(), ProfileResult::ListFull);
     EXPECT_EQ(list.CopyProfile(), ProfileResult::ListFull);
     EXPECT_EQ(list.ImportProfile(importable), ProfileResult::ListFull);
-    EXPECT_STREQ(ProfileResultMessageId(ProfileResult::ListFull), "message_text_32");
+    EXPECT_STREQ(ProfileResultMessageId(ProfileResult::ListFull), "message_profile_list_full");
     EXPECT_EQ(Bytes(PathOf("ProfileList.ini")), listBytes);
     EXPECT_EQ(FileCount(), files);
 }

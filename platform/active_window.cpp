@@ -62,18 +62,20 @@ public:
     {
         if (!IsSupported())
             return {};
-        const uint32_t window = CardinalProperty(m_root, m_activeAtom, XCB_ATOM_WINDOW);
+        const uint32_t window = CardinalProperty(m_root, m_activeAtom);
         if (window == XCB_WINDOW_NONE)
             return {};
-        const uint32_t pid = CardinalProperty(window, m_pidAtom, XCB_ATOM_CARDINAL);
+        const uint32_t pid = CardinalProperty(window, m_pidAtom);
         return pid == 0 ? ProgramNames() : ProgramOfProcess(static_cast<pid_t>(pid));
     }
 
 private:
-    // The first 32-bit value of a window property; 0 when it is missing.
-    uint32_t CardinalProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+    // The first 32-bit value of a window property; 0 when it is missing. Any
+    // type is taken: window managers give the active window as WINDOW, but
+    // tools that set it by hand (xprop) give it as CARDINAL.
+    uint32_t CardinalProperty(xcb_window_t window, xcb_atom_t property)
     {
-        const auto cookie = xcb_get_property(m_connection, 0, window, property, type, 0, 1);
+        const auto cookie = xcb_get_property(m_connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1);
         xcb_get_property_reply_t* reply = xcb_get_property_reply(m_connection, cookie, nullptr);
         uint32_t value = 0;
         if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)

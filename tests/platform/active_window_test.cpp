@@ -50,6 +50,8 @@ TEST(ActiveWindowTest, X11SourceNamesTheProgramOfTheActiveWindow)
     EXPECT_EQ(source->ActiveProgram(), ProgramOfProcess(::getpid()));
     windowManager.Deactivate();
     EXPECT_TRUE(source->ActiveProgram().empty());
+    windowManager.ActivateWindowOf(::getpid(), XCB_ATOM_CARDINAL);  // as xprop sets it
+    EXPECT_EQ(source->ActiveProgram(), ProgramOfProcess(::getpid()));
 }
 
 TEST(ActiveWindowTest, WaylandSessionIsNotSupported)

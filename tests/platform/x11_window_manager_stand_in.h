@@ -21,7 +21,7 @@ public:
     ~X11WindowManagerStandIn()
     {
         if (IsConnected()) {
-            SetActive(XCB_WINDOW_NONE);
+            Deactivate();
             xcb_destroy_window(m_connection, m_window);
             xcb_flush(m_connection);
         }
@@ -32,21 +32,22 @@ public:
 
     bool IsConnected() const { return xcb_connection_has_error(m_connection) == 0; }
 
-    // The window belongs to `pid` and is the active one.
-    void ActivateWindowOf(pid_t pid)
+    // The window belongs to `pid` and is the active one. A window manager
+    // names it as a WINDOW; a hand-set property may be a CARDINAL.
+    void ActivateWindowOf(pid_t pid, xcb_atom_t type = XCB_ATOM_WINDOW)
     {
         const uint32_t value = static_cast<uint32_t>(pid);
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, InternX11Atom(m_connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL,
                             32, 1, &value);
-        SetActive(m_window);
+        SetActive(m_window, type);
     }
     // No window is active.
-    void Deactivate() { SetActive(XCB_WINDOW_NONE); }
+    void Deactivate() { SetActive(XCB_WINDOW_NONE, XCB_ATOM_WINDOW); }
 
 private:
-    void SetActive(uint32_t window)
+    void SetActive(uint32_t window, xcb_atom_t type)
     {
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, InternX11Atom(m_connection, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW,
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, InternX11Atom(m_connection, "_NET_ACTIVE_WINDOW"), type,
                             32, 1, &window);
         xcb_flush(m_connection);
     }

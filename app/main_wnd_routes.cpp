@@ -223,9 +223,12 @@ void CMainWnd::PickDpiColor(int stage)
     QPointer<CVelmoraMouseDevice> page = qobject_cast<CVelmoraMouseDevice*>(CurrentPage());
     if (!page)
         return;
-    const QString name = QStringLiteral("DPI_color_option_%1").arg(stage);
-    const uint32_t shown = FindSubControlByName(page, name).GetBkColor();
-    const std::optional<uint32_t> color = PickStageColor(this, GetDPI(), shown, colorPickerWnd_);
+    // The stage's colour as its colour button shows it; black for a stage the list lacks.
+    const std::vector<DpiStage>& stages = page->DpiStages();
+    const bool known = stage >= 0 && stage < std::ssize(stages);
+    const DpiStage shown = known ? stages[static_cast<size_t>(stage)] : DpiStage{};
+    const std::optional<uint32_t> color =
+        PickStageColor(this, GetDPI(), qRgb(shown.red, shown.green, shown.blue), colorPickerWnd_);
     // The page keeps the colour in its stage list, its profile and the mouse, and shows it.
     if (color && page && page == CurrentPage())
         page->SetDpiStageColor(stage, static_cast<uint8_t>(qRed(*color)), static_cast<uint8_t>(qGreen(*color)),

@@ -9,6 +9,7 @@ add_library(kestrova_app STATIC
   lighting_sync_thread.cpp
   main_discovery_sink.cpp
   main_wnd.cpp
+  main_wnd_capture.cpp
   main_wnd_files.cpp
   main_wnd_messages.cpp
   main_wnd_routes.cpp

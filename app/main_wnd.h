@@ -10,7 +10,8 @@
 // Its parts, one file each: the notification router (main_wnd_routes.cpp,
 // over the tables of notify_routes.h), the message table
 // (main_wnd_messages.cpp), tray, menus and monitor fit (main_wnd_tray.cpp),
-// and the file dialogs and profile commands (main_wnd_files.cpp).
+// the file dialogs and profile commands (main_wnd_files.cpp), and the input
+// captures of the key panel and the macro editor (main_wnd_capture.cpp).
 
 #include "app/device_list.h"
 #include "app/file_dialogs.h"
@@ -19,6 +20,7 @@
 #include "app/notify_routes.h"
 #include "devices/velmora_usb_device.h"
 #include "platform/worker_slots.h"
+#include "services/device_hook.h"
 #include "services/interface_language.h"
 #include "services/skin_frame.h"
 #include "transport/device_table.h"
@@ -69,6 +71,7 @@ public:
     int GetWindowActive() const { return windowActive_; }
     CDevicePages& Pages() { return pages_; }
     CDeviceList& DeviceList() { return deviceList_; }
+    const CDeviceHook& Hook() const { return hook_; }
     CVelmoraUSBDevice* CurrentPage() const { return pages_.current; }
     // The bytes of the last data block of kind 1 or 2 (empty for others).
     QByteArray CopyDataBuffer(std::uintptr_t kind) const;
@@ -144,6 +147,7 @@ private:
     LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayIcon(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyHook(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPanelMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuClick(WPARAM wParam, LPARAM lParam);
     LRESULT OnDpiTrace(WPARAM wParam, LPARAM lParam);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
@@ -153,6 +157,15 @@ private:
     LRESULT OnEntryStateChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnFirmwareVersion(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeviceDataChecked(WPARAM wParam, LPARAM lParam);
+
+    // Captures (main_wnd_capture.cpp).
+    void SwitchKeyCapture(bool on);
+    void RunMacroCaptureRoute(const NotifyRoute& route, const PageEvent& event);
+    void StartMacroCapture(int mode);
+    // tellEditor: the capture ends from outside the editor, which stops and saves.
+    void EndMacroCapture(bool tellEditor);
+    void EndCaptureIfDeviceGone();
+    void SetInterfaceEnabled(bool enabled);
 
     // Tray, menus and monitor fit (main_wnd_tray.cpp).
     void ToggleFromTray();
@@ -205,4 +218,7 @@ private:
     CWorkerSlots workers_{kWorkerSlotCount};
     CInterfaceLanguage language_;
     CRootSkinReceiver skin_{*this};
+    CDeviceHook hook_;
+    // The page whose macro editor records while a macro capture is armed.
+    QPointer<CVelmoraUSBDevice> capturePage_;
 };

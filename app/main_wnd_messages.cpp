@@ -6,6 +6,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/registered_messages.h"
+#include "devices/feature_panel.h"
 #include "platform/folders.h"
 #include "platform/message_socket.h"
 #include "platform/trace.h"
@@ -69,6 +70,7 @@ std::span<const CMainWnd::MessageRow> CMainWnd::MessageTable()
         {Is<&WM_DISPLAYCHANGE>, &CMainWnd::OnDisplayChange, false},
         {Is<&UIMSG_TRAYICON>, &CMainWnd::OnTrayIcon, false},
         {Is<&WM_KEY_HOOK_SWITCH>, &CMainWnd::OnKeyHook, false},
+        {Is<&WM_PANEL_MESSAGE>, &CMainWnd::OnPanelMessage, false},
         {Is<&WM_MENUCLICK>, &CMainWnd::OnMenuClick, false},
         {Is<&WM_TOOLKIT_DPI_CHANGED>, &CMainWnd::OnDpiTrace, false},
         {Is<&WM_LANGUAGE_CHANGED>, &CMainWnd::OnLanguageChanged, false},
@@ -184,11 +186,20 @@ LRESULT CMainWnd::OnPowerBroadcast(WPARAM wParam, LPARAM)
 
 LRESULT CMainWnd::OnHookMessage(WPARAM wParam, LPARAM lParam)
 {
+    // lParam points at a record only when our own capture sends; the same
+    // names may arrive from other programs, with anything in lParam.
+    if (!hook_.IsDelivering())
+        return 0;
     const QString name = QString::fromLatin1(HookMessageName(currentMessage_));
     if (name == QLatin1String(kHitKeyMessageName))
         return 0;
-    HandOff(PageFeature::Capture, PageNeed::MouseOrKeyboard,
-            PageEvent::Of("message", name, static_cast<int64_t>(wParam), lParam));
+    PageEvent event = PageEvent::Of("message", name, static_cast<int64_t>(wParam), lParam);
+    if (CVelmoraUSBDevice* page = capturePage_) {
+        event.feature = PageFeature::Macros;
+        page->HandleFeatureEvent(event);
+        return 0;
+    }
+    HandOff(PageFeature::Capture, PageNeed::MouseOrKeyboard, event);
     return 0;
 }
 
@@ -232,9 +243,19 @@ LRESULT CMainWnd::OnDisplayChange(WPARAM, LPARAM)
 
 LRESULT CMainWnd::OnKeyHook(WPARAM wParam, LPARAM)
 {
+    SwitchKeyCapture(wParam != 0);
     HandOff(PageFeature::Capture, PageNeed::Any,
             PageEvent::Of("message", wParam ? "install_key_hook" : "remove_key_hook"));
     return 0;
+}
+
+LRESULT CMainWnd::OnPanelMessage(WPARAM wParam, LPARAM lParam)
+{
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!data || !data->lpData)
+        return 0;
+    const QString textId = QString::fromUtf8(static_cast<const char*>(data->lpData), static_cast<qsizetype>(data->cbData));
+    return ShowMessage({}, textId, true, wParam != 0);
 }
 
 LRESULT CMainWnd::OnMenuClick(WPARAM wParam, LPARAM)
@@ -302,6 +323,7 @@ LRESULT CMainWnd::OnDeviceLeft(WPARAM wParam, LPARAM)
         return 0;
     Trace(SlotTrace(*slot, false));
     deviceList_.Removal(static_cast<int>(wParam));
+    EndCaptureIfDeviceGone();
     return 0;
 }
 
@@ -315,6 +337,7 @@ LRESULT CMainWnd::OnEntryStateChanged(WPARAM wParam, LPARAM lParam)
 {
     if (wParam < static_cast<WPARAM>(deviceList_.EntryCount()))
         deviceList_.EntryStateChanged(static_cast<int>(wParam), static_cast<int>(lParam));
+    EndCaptureIfDeviceGone();
     return 0;
 }
 

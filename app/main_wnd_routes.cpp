@@ -87,6 +87,9 @@ void CMainWnd::RunRoute(const NotifyRoute& route, const PageEvent& event)
         HandOff(route.feature, route.need, event);
         SetTimer(kKeyWriteTimer, 100);
         break;
+    case RouteAction::MacroCapture:
+        RunMacroCaptureRoute(route, event);
+        break;
     case RouteAction::NoAction:
     case RouteAction::SkipDefault:
         break;

@@ -43,6 +43,11 @@ constexpr NotifyRoute Menu(std::string_view name, RouteAction action)
 {
     return {"menu", name, M::Exact, action, F::DeviceSettings, P::Any, 0};
 }
+// A click or menu item that arms or ends a macro capture.
+constexpr NotifyRoute MacroCapture(std::string_view type, std::string_view name)
+{
+    return {type, name, M::Exact, A::MacroCapture, F::Macros, P::Any, 0};
+}
 constexpr NotifyRoute MacroMenu(std::string_view name)
 {
     return {"menu", name, M::Exact, A::HandOff, F::Macros, P::Any, 0};
@@ -90,8 +95,8 @@ constexpr NotifyRoute kRoutes[] = {
     ClickTo("key_butt_keydefalut", F::Keys),
     ClickTo("key_butt_keycancel", F::Keys),
     Click("key_butt_prosave", A::StartKeyWrite),
-    ClickTo("macro_btn_starredio", F::Macros),
-    MacroClickThenWrite("macro_btn_stopredio"),
+    MacroCapture("click", "macro_btn_starredio"),
+    MacroCapture("click", "macro_btn_stopredio"),
     ClickTo("macro_btn_name_add", F::Macros),
     ClickTo("macro_btn_name_sub", F::Macros),
     ClickTo("macro_btn_name_edit", F::Macros),
@@ -231,13 +236,13 @@ constexpr NotifyRoute kRoutes[] = {
     Menu("exit", A::Exit),
     Menu("about_menu", A::OpenAboutWindow),
     Menu("setwnd_menu", A::OpenSettingsCentred),
-    MacroMenu("redio_previous_record_time"),
-    MacroMenu("redio_previous_constant_time"),
-    MacroMenu("redio_previous_ignore_time"),
-    MacroMenu("redio_later_record_time"),
-    MacroMenu("redio_later_constant_time"),
-    MacroMenu("redio_later_ignore_time"),
-    MacroMenu("macro_action_edit"),
+    MacroCapture("menu", "redio_previous_record_time"),
+    MacroCapture("menu", "redio_previous_constant_time"),
+    MacroCapture("menu", "redio_previous_ignore_time"),
+    MacroCapture("menu", "redio_later_record_time"),
+    MacroCapture("menu", "redio_later_constant_time"),
+    MacroCapture("menu", "redio_later_ignore_time"),
+    MacroCapture("menu", "macro_action_edit"),
     MacroMenu("left_down"),
     MacroMenu("left_up"),
     MacroMenu("left_click"),

@@ -54,6 +54,7 @@ enum class RouteAction {
     CopyDpiEdit,           // "kelvo_DPI_edit_"N copied to "kelvo_DPI_slider_"N
     AudioColourSlider,     // argument: the audio window's channel (6 red, 7 green, 8 blue)
     StartProfileSwitch,
+    MacroCapture,          // the macro editor arms or ends a capture; the window follows with the hook
     InstallKeyHook,
     RemoveKeyHook,
     OpenMacroActionMenu,

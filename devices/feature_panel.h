@@ -5,9 +5,15 @@
 // panel's feature to it.
 
 #include "devices/velmora_usb_device.h"
+#include "platform/window_messages.h"
 
 #include <QPointer>
 #include <QWidget>
+
+// A panel asks its window to show a message box: wParam 1 with a Cancel
+// button, the text identifier (UTF-8) as the message's bytes. The answer is
+// 1 when the user confirms.
+inline constexpr UINT WM_PANEL_MESSAGE = 3095;
 
 class CFeaturePanel : public QWidget {
     Q_OBJECT

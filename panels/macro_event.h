@@ -20,6 +20,10 @@ enum MacroEventType : uint8_t {
 // Where captured steps go. The values are the hook's capture modes.
 enum class CaptureTarget : int { kAppend = 4, kBefore = 8, kAfter = 16, kReplace = 32 };
 
+// The macro editor answers a command that arms a capture with its
+// CaptureTarget, and one that ends it with this.
+constexpr int kMacroCaptureEnded = 3;
+
 // How a capture fills the delays between steps.
 enum class DelayMode : int { kRecorded = 1, kConstant = 2, kIgnored = 3 };
 

@@ -25,22 +25,6 @@ MacroEvent StepOfMouseRow(const MouseActionRow& row)
     return step;
 }
 
-struct CaptureMessageName {
-    const char* name;
-    MacroCaptureMessage meaning;
-};
-
-constexpr CaptureMessageName kCaptureMessages[] = {
-    {"WM_HOOK_KEY_KBMACRO_MSG", {CaptureTarget::kAppend, false}},
-    {"WM_HOOK_KEY_KBMACROPREVIOUS_MSG", {CaptureTarget::kBefore, false}},
-    {"WM_HOOK_KEY_KBMACROLATER_MSG", {CaptureTarget::kAfter, false}},
-    {"WM_HOOK_KEY_KBMACROSINGLE_MSG", {CaptureTarget::kReplace, false}},
-    {"WM_HOOK_KEY_MSMACRO_MSG", {CaptureTarget::kAppend, true}},
-    {"WM_HOOK_KEY_MSMACROPREVIOUS_MSG", {CaptureTarget::kBefore, true}},
-    {"WM_HOOK_KEY_MSMACROLATER_MSG", {CaptureTarget::kAfter, true}},
-    {"WM_HOOK_KEY_MSMACROSINGLE_MSG", {CaptureTarget::kReplace, true}},
-};
-
 bool IsKeyDown(uint32_t message)
 {
     return message == kKeyDownMessage || message == kSystemKeyDownMessage;
@@ -80,10 +64,10 @@ MacroRowLabel LabelOfStep(const MacroEvent& event)
 
 std::optional<MacroCaptureMessage> MacroCaptureMessageOf(std::string_view name)
 {
-    for (const CaptureMessageName& message : kCaptureMessages)
-        if (name == message.name)
-            return message.meaning;
-    return std::nullopt;
+    const std::optional<HookMessageMeaning> meaning = HookMessageMeaningOf(name);
+    if (!meaning || !IsMacroHookMode(meaning->mode))
+        return std::nullopt;
+    return MacroCaptureMessage{static_cast<CaptureTarget>(meaning->mode), meaning->mouse};
 }
 
 int ShownDelayOf(const MacroEvent& event)

@@ -184,3 +184,46 @@ bool PassesThroughCapture(uint32_t virtualKey)
     constexpr uint32_t kScrollLock = 0x91;
     return virtualKey == kCapsLock || virtualKey == kNumLock || virtualKey == kScrollLock;
 }
+
+namespace {
+
+struct HookModeMessages {
+    int mode;
+    const char* keyMessage;
+    const char* mouseMessage;
+};
+
+constexpr HookModeMessages kHookModeMessages[] = {
+    {kHookSingleKey, "WM_HOOK_KEY_SINGLEKEY_MSG", nullptr},
+    {kHookHitKey, "WM_HOOK_KEY_HITKEY_MSG", nullptr},
+    {kHookMacroAppend, "WM_HOOK_KEY_KBMACRO_MSG", "WM_HOOK_KEY_MSMACRO_MSG"},
+    {kHookMacroBefore, "WM_HOOK_KEY_KBMACROPREVIOUS_MSG", "WM_HOOK_KEY_MSMACROPREVIOUS_MSG"},
+    {kHookMacroAfter, "WM_HOOK_KEY_KBMACROLATER_MSG", "WM_HOOK_KEY_MSMACROLATER_MSG"},
+    {kHookMacroReplace, "WM_HOOK_KEY_KBMACROSINGLE_MSG", "WM_HOOK_KEY_MSMACROSINGLE_MSG"},
+};
+
+}  // namespace
+
+bool IsMacroHookMode(int mode)
+{
+    return HookMessageNameFor(mode, true) != nullptr;
+}
+
+const char* HookMessageNameFor(int mode, bool mouse)
+{
+    for (const HookModeMessages& row : kHookModeMessages)
+        if (row.mode == mode)
+            return mouse ? row.mouseMessage : row.keyMessage;
+    return nullptr;
+}
+
+std::optional<HookMessageMeaning> HookMessageMeaningOf(std::string_view name)
+{
+    for (const HookModeMessages& row : kHookModeMessages) {
+        if (name == row.keyMessage)
+            return HookMessageMeaning{row.mode, false};
+        if (row.mouseMessage != nullptr && name == row.mouseMessage)
+            return HookMessageMeaning{row.mode, true};
+    }
+    return std::nullopt;
+}

@@ -4,6 +4,8 @@
 // from the toolkit's key and mouse events through tables of our own.
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 // Window messages of key events.
 enum KeyMessage : uint32_t {
@@ -46,6 +48,29 @@ HookKeyMessage HookMessageForKey(int qtKey, unsigned qtModifiers, uint32_t nativ
 // A mouse button event (Qt::MouseButton) at a screen position. Buttons a
 // macro does not know give message 0.
 HookMouseMessage HookMessageForMouseButton(unsigned qtButton, bool pressed, int x, int y);
+
+// What a capture is armed for. The macro modes equal the CaptureTarget values
+// of the macro editor.
+enum HookMode : int {
+    kHookSingleKey = 1,  // one key for the key panel
+    kHookHitKey = 2,     // sent, but nothing takes it
+    kHookMacroAppend = 4,
+    kHookMacroBefore = 8,
+    kHookMacroAfter = 16,
+    kHookMacroReplace = 32,
+};
+bool IsMacroHookMode(int mode);
+// The registered message a key event (or a mouse-button event) is sent as
+// while a capture of this mode is armed; null when the mode sends none. Mouse
+// buttons are sent in the macro modes only.
+const char* HookMessageNameFor(int mode, bool mouse);
+// The mode and kind of event a hook message (by its registered name) is sent
+// for; nothing for other names.
+struct HookMessageMeaning {
+    int mode;
+    bool mouse;
+};
+std::optional<HookMessageMeaning> HookMessageMeaningOf(std::string_view name);
 
 // Caps Lock, Num Lock and Scroll Lock pass through a capture, so their lights
 // and states keep working; every other key is held back.

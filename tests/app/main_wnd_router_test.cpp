@@ -5,6 +5,7 @@
 #include "app/main_messages.h"
 #include "app/main_wnd.h"
 #include "app/registered_messages.h"
+#include "panels/macro_event.h"
 #include "platform/folders.h"
 #include "platform/message_socket.h"
 #include "platform/product.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -232,15 +234,87 @@ TEST_F(MainWndRouterTest, WhileSuspendedOnlyDeviceMessagesAreHandled)
     EXPECT_EQ(page->GetLightingControl(), 1);
     Send(UIMSG_TRAYICON, 0, WM_LBUTTONUP);
     EXPECT_FALSE(Shown());
-    Send(FindRegisteredMessage("WM_HOOK_KEY_SINGLEKEY_MSG"), 1, 2);
+    Send(FindRegisteredMessage("Game_Start"), 1, 2);
     ASSERT_EQ(page->events.size(), 1u);
-    EXPECT_EQ(page->events[0].feature, PageFeature::Capture);
+    EXPECT_EQ(page->events[0].feature, PageFeature::GameEvents);
 }
 
 TEST_F(MainWndRouterTest, HitKeyCaptureIsIgnored)
 {
     Send(FindRegisteredMessage("WM_HOOK_KEY_HITKEY_MSG"), 1, 2);
     EXPECT_TRUE(page->events.empty());
+}
+
+// A key typed into the window while a capture is armed, as the window system
+// delivers it (X11 key code 38 is A).
+static void TypeA(CMainWnd& window)
+{
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0, 0);
+        QCoreApplication::sendEvent(window.windowHandle(), &key);
+    }
+}
+
+TEST_F(MainWndRouterTest, KeyEditFocusCapturesKeysForTheKeyPanelOnly)
+{
+    // Other programs may send the capture messages by name: nothing is read.
+    Send(FindRegisteredMessage("WM_HOOK_KEY_SINGLEKEY_MSG"), 256, 2);
+    EXPECT_TRUE(page->events.empty());
+
+    Send(WM_KEY_HOOK_SWITCH, 1);
+    EXPECT_EQ(window.Hook().Mode(), kHookSingleKey);
+    page->events.clear();
+    TypeA(window);
+    ASSERT_EQ(page->events.size(), 2u);
+    EXPECT_EQ(page->events[0].feature, PageFeature::Capture);
+    EXPECT_EQ(page->events[0].name, "WM_HOOK_KEY_SINGLEKEY_MSG");
+    EXPECT_EQ(page->events[1].value, kKeyUpMessage);
+
+    Send(WM_KEY_HOOK_SWITCH, 0);
+    EXPECT_FALSE(window.Hook().IsInstalled());
+    page->events.clear();
+    TypeA(window);
+    EXPECT_TRUE(page->events.empty());
+}
+
+TEST_F(MainWndRouterTest, MacroCaptureLocksTheInterfaceUntilItEnds)
+{
+    const auto deviceList = [&] { return window.findChild<QWidget*>("device_select_layout"); };
+    ASSERT_NE(deviceList(), nullptr);
+    const std::function<void()> endings[] = {
+        [&] {
+            page->answer = kMacroCaptureEnded;
+            Notify("click", "macro_btn_stopredio");
+        },
+        [&] { window.hide(); },
+        [&] {
+            QEvent deactivate(QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(&window, &deactivate);
+        },
+        [&] { Send(WM_DEVICE_ENTRY_STATE, 0, 0); },  // the recording page's device is not open
+    };
+    for (const auto& end : endings) {
+        window.show();
+        page->answer = kHookMacroBefore;
+        page->events.clear();
+        page->keyWrites = 0;
+        Notify("click", "macro_btn_starredio");
+        ASSERT_EQ(window.Hook().Mode(), kHookMacroBefore);
+        EXPECT_FALSE(deviceList()->isEnabled());
+        TypeA(window);
+        ASSERT_EQ(page->events.size(), 3u);
+        EXPECT_EQ(page->events[1].feature, PageFeature::Macros);
+        EXPECT_EQ(page->events[1].name, "WM_HOOK_KEY_KBMACROPREVIOUS_MSG");
+        EXPECT_EQ(page->events[1].value, kKeyDownMessage);
+
+        page->events.clear();
+        end();
+        EXPECT_FALSE(window.Hook().IsInstalled());
+        EXPECT_TRUE(deviceList()->isEnabled());
+        // The editor stopped: by its own button, or told by the window.
+        ASSERT_FALSE(page->events.empty());
+        EXPECT_TRUE(page->events.back().name == "capture_ended" || page->events.back().name == "macro_btn_stopredio");
+    }
 }
 
 TEST_F(MainWndRouterTest, FirmwareBelow0x106AsksAndDecliningEndsTheProgram)

@@ -275,6 +275,8 @@ LRESULT CMainWnd::OnLanguageChanged(WPARAM wParam, LPARAM)
 {
     language_.Apply(static_cast<int>(wParam));
     CResourceManager::GetInstance().ReloadText(this);
+    for (CVelmoraUSBDevice* page : findChildren<CVelmoraUSBDevice*>())
+        page->ShowKeyTexts();
     for (const QPointer<WindowImplBase>& window : {settingsWnd_, aboutWnd_, audioLightWnd_}) {
         if (window)
             PostWindowMessage(window->GetHWND(), WM_LANGUAGE_CHANGED, 0, 0);

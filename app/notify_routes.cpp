@@ -10,11 +10,11 @@ using F = PageFeature;
 using M = NameMatch;
 using P = PageNeed;
 
-// A macro command that also changes what the device holds: the key and
-// macro write follows it.
-constexpr NotifyRoute MacroClickThenWrite(std::string_view name)
+// A macro command that saves the macro or changes the list: the key and
+// macro write follows it, so the device plays what the editor shows.
+constexpr NotifyRoute MacroThenWrite(std::string_view type, std::string_view name, M match = M::Exact)
 {
-    return {"click", name, M::Exact, A::HandOffThenWriteKeys, F::Macros, P::Any, 0};
+    return {type, name, match, A::HandOffThenWriteKeys, F::Macros, P::Any, 0};
 }
 constexpr NotifyRoute Click(std::string_view name, RouteAction action, M match = M::Exact)
 {
@@ -50,7 +50,7 @@ constexpr NotifyRoute MacroCapture(std::string_view type, std::string_view name)
 }
 constexpr NotifyRoute MacroMenu(std::string_view name)
 {
-    return {"menu", name, M::Exact, A::HandOff, F::Macros, P::Any, 0};
+    return MacroThenWrite("menu", name);
 }
 
 constexpr NotifyRoute kRoutes[] = {
@@ -100,20 +100,20 @@ constexpr NotifyRoute kRoutes[] = {
     ClickTo("macro_btn_name_add", F::Macros),
     ClickTo("macro_btn_name_sub", F::Macros),
     ClickTo("macro_btn_name_edit", F::Macros),
-    ClickTo("macro_btn_save", F::Macros),
+    MacroThenWrite("click", "macro_btn_save"),
     ClickTo("macro_btn_cancel", F::Macros),
     Click("macro_btn_export", A::MacroExport),
     Click("macro_btn_import", A::MacroImport),
-    ClickTo("macro_btn_up", F::Macros),
-    ClickTo("macro_btn_down", F::Macros),
-    ClickTo("macro_btn_uptop", F::Macros),
-    ClickTo("macro_btn_downbottom", F::Macros),
-    MacroClickThenWrite("macro_btn_delete"),
-    MacroClickThenWrite("macro_btn_deleteall"),
-    ClickTo("macro_inset_moveleftkey_btn", F::Macros, M::ExactCase),
-    ClickTo("macro_inset_moverightkey_btn", F::Macros, M::ExactCase),
-    ClickTo("macro_inset_moveupkey_btn", F::Macros, M::ExactCase),
-    ClickTo("macro_inset_movedownkey_btn", F::Macros, M::ExactCase),
+    MacroThenWrite("click", "macro_btn_up"),
+    MacroThenWrite("click", "macro_btn_down"),
+    MacroThenWrite("click", "macro_btn_uptop"),
+    MacroThenWrite("click", "macro_btn_downbottom"),
+    MacroThenWrite("click", "macro_btn_delete"),
+    MacroThenWrite("click", "macro_btn_deleteall"),
+    MacroThenWrite("click", "macro_inset_moveleftkey_btn", M::ExactCase),
+    MacroThenWrite("click", "macro_inset_moverightkey_btn", M::ExactCase),
+    MacroThenWrite("click", "macro_inset_moveupkey_btn", M::ExactCase),
+    MacroThenWrite("click", "macro_inset_movedownkey_btn", M::ExactCase),
     ClickTo("shootdate_save_btn", F::Recoil),
     ClickTo("shootdate_reset_btn", F::Recoil),
     Click("shootdate_import_btn", A::RecoilImport),
@@ -229,7 +229,7 @@ constexpr NotifyRoute kRoutes[] = {
     On("killfocus", "bullet_x_eidt", F::Recoil),
     On("killfocus", "bullet_y_eidt", F::Recoil),
     On("killfocus", "bullet_delay_eidt", F::Recoil),
-    On("killfocus", "macro_delay", F::Macros),
+    MacroThenWrite("killfocus", "macro_delay", M::ExactCase),
     On("killfocus", "keyset_", F::Keys, M::StartsWith),
 
     // Menu commands.

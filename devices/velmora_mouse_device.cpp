@@ -1,6 +1,7 @@
 #include "devices/velmora_mouse_device.h"
 
 #include "app/main_messages.h"
+#include "devices/page/function_panel.h"
 #include "panels/macro_device.h"
 #include "profiles/json_access.h"
 #include "profiles/json_file.h"
@@ -20,9 +21,6 @@
 #include <memory>
 
 namespace {
-
-// The lighting panel's function tab, shown when the page is built.
-constexpr int kLightingPanel = 1;
 
 QString InfoText(const DeviceInfoBlock& block)
 {
@@ -82,12 +80,14 @@ void CVelmoraMouseDevice::BuildPage()
     }
     TakeLayoutValues();
     SetSliderRanges();
-    ShowFunctionPanel(kLightingPanel);
+    SetUpKeyInfoList();
+    ShowFunctionPanel(kLightingFunctionPanel);  // shown when the page is built
 }
 
 void CVelmoraMouseDevice::ShowFunctionPanel(int type)
 {
     CVelmoraUSBDevice::ShowFunctionPanel(type);
+    ShowKeyInfoList(type == kKeyFunctionPanel);
     if (auto* hint = findChild<QWidget*>(QStringLiteral("device_tishi_info")))
         hint->hide();
 }
@@ -235,10 +235,15 @@ void CVelmoraMouseDevice::ShowInfo()
 void CVelmoraMouseDevice::SetProfilePaths()
 {
     const std::string folder = GetProfileDirectory(kMouseFamilyName);
-    CProfileList list;
-    list.SetDeviceKind(GetDeviceKind());
-    list.SetPaths(folder, DefaultProfilePath(kMouseFamilyName));
-    list.InitProfiles();
+    // The profile panel's list knows the current profile, also one chosen for
+    // the program in front; without the panel the stored choice holds.
+    CProfileList stored;
+    CProfileList& list = Profiles().GetCurrentIndex() >= 0 ? Profiles() : stored;
+    if (&list == &stored) {
+        stored.SetDeviceKind(GetDeviceKind());
+        stored.SetPaths(folder, DefaultProfilePath(kMouseFamilyName));
+        stored.InitProfiles();
+    }
     profile_.SetDefaultProfilePath(DefaultProfilePath(kMouseFamilyName));
     profile_.SetProfilePath(list.GetCurrentProfilePath());
     profile_.SetLightConfigPath(folder + GetLightPanelName().toStdString() + ".config");
@@ -330,9 +335,25 @@ void CVelmoraMouseDevice::SelectKey(int key)
 
 int CVelmoraMouseDevice::WriteSettings(int profileSlot, int firstByte, int, int, int)
 {
+    return SendBlockValues(ProfileBlockValues(profile_), profileSlot, firstByte);
+}
+
+// A game event lights the mouse for a while: the state goes out with the
+// profile's settings, and the profile keeps the user's own lighting.
+int CVelmoraMouseDevice::WriteLightState(const LightInfoRecord& state)
+{
+    if (state.selectItem != Preview().State().selectItem)
+        lighting_->RestartEffect();
+    CVelmoraUSBDevice::WriteLightState(state);
+    MouseBlockValues values = ProfileBlockValues(profile_);
+    values.light = state;
+    return SendBlockValues(values, 0, 0);
+}
+
+int CVelmoraMouseDevice::SendBlockValues(const MouseBlockValues& values, int profileSlot, int firstByte)
+{
     if (!Channel().IsOpen())
         return 0;
-    const MouseBlockValues values = ProfileBlockValues(profile_);
     const auto slot = static_cast<uint8_t>(profileSlot);
     const auto first = static_cast<uint8_t>(firstByte);
     RunOnDevice([this, values, slot, first] { return core_.WriteValues(values, slot, first); },
@@ -370,6 +391,7 @@ void CVelmoraMouseDevice::ValidateMacroKeys()
         return;
     profile_.WriteKeyList(keys_);
     SaveProfile();
+    ShowKeyTexts();
 }
 
 int CVelmoraMouseDevice::WriteCurrentKeys()

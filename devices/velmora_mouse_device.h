@@ -52,6 +52,11 @@ public:
     void SetDataIndex(int index) override;
     void SetLightOptions(uint32_t a, uint32_t b, uint32_t c, uint32_t d) override;
     void SelectKey(int key) override;
+    std::vector<KeyListEntry> GetKeyList() const override { return keys_; }
+    // Stores the keys in the profile and saves it; the key list shows them.
+    void SetKeyList(const std::vector<KeyListEntry>& keys) override;
+    void ShowKeyTexts() override;
+    int WriteLightState(const LightInfoRecord& state) override;
 
     // A DPI stage's colour, as the colour picker opened by the stage's
     // colour button chooses it; stored and sent like every setting.
@@ -91,6 +96,9 @@ private:
     void ShowSettingControls();
     void ShowSettingControl(const MouseSettingControl& control);
     void ShowLogoTip();
+    // The list beside the picture of what each key does; a row selects its key.
+    void SetUpKeyInfoList();
+    void ShowKeyInfoList(bool show);
 
     // Setting events.
     int OnSettingEvent(const PageEvent& event);
@@ -100,6 +108,7 @@ private:
     void StoreStagesAndSend();
 
     CMacroLibrary Macros() const;
+    int SendBlockValues(const MouseBlockValues& values, int profileSlot, int firstByte);
 
     // Device traffic on the worker.
     bool Ready();

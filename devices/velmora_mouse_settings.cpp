@@ -90,6 +90,7 @@ void CVelmoraMouseDevice::SetSliderRanges()
 void CVelmoraMouseDevice::ShowSettings()
 {
     LoadLightNames();
+    ShowKeyTexts();
     ShowLogoTip();
     ShowDpiStages();
     ShowSettingControls();

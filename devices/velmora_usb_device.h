@@ -165,6 +165,8 @@ public:
     // next save writes the file) and shows their texts again.
     virtual std::vector<KeyListEntry> GetKeyList() const { return {}; }
     virtual void SetKeyList(const std::vector<KeyListEntry>& /*keys*/) {}
+    // Shows what each key does, in the language now applied.
+    virtual void ShowKeyTexts() {}
 
     // The family's profiles. The profile panel shows and changes the list; the
     // page loads the current one (GetCurrentProfilePath) on ReloadProfile.

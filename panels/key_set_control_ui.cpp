@@ -1,5 +1,6 @@
 #include "panels/key_set_control_ui.h"
 
+#include "devices/page/function_panel.h"
 #include "panels/key_functions.h"
 #include "panels/macro_library.h"
 #include "platform/trace.h"
@@ -30,8 +31,6 @@ constexpr const char* kMacroCycleLayout = "keyset_macro_cycle_layout";
 constexpr const char* kModifierBoxPrefix = "key_ComBox_check_";
 constexpr int kModifierBoxCount = 5;  // 0 none, then left Ctrl, Shift, Alt, Win
 constexpr const char* kSaveButtons[] = {"key_butt_keysave", "key_butt_keycancel", "key_butt_prosave"};
-// The page's function panel that shows the key panel ("key_Op_tab").
-constexpr int kKeyFunctionPanel = 2;
 constexpr const char* kSingleKeyMessage = "WM_HOOK_KEY_SINGLEKEY_MSG";
 
 // The function kinds "keyset_function_combo" offers, by page number.

@@ -197,10 +197,8 @@ void CDeviceProfileUI::ShowOperationTabs()
 {
     if (!Page())
         return;
-    for (const OperationTab& tab : OperationTabs()) {
-        if (const std::optional<bool> shown = OperationTabShown(Page()->GetDeviceKind(), tab.number))
-            FindSubControlByName(window(), tab.name).SetVisible(*shown);
-    }
+    for (const OperationTab& tab : OperationTabs())
+        FindSubControlByName(window(), tab.name).SetVisible(OperationTabShown(Page()->GetDeviceKind(), tab.number));
 }
 
 // Another device's page may have changed the tabs meanwhile.

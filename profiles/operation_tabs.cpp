@@ -26,7 +26,7 @@ struct KindTabs {
     std::initializer_list<int> shown;
 };
 
-// Kinds 2 and 6 (the mouse) and any kind not listed leave every tab as it is.
+// Kinds 2 and 6 (the mouse) and any kind not listed take the layout's tabs.
 const KindTabs kKindTabs[] = {
     {1, {kCursor}, {}},
     {3, {kCursor, kMacros, kSystem, kKeys}, {}},
@@ -34,6 +34,11 @@ const KindTabs kKindTabs[] = {
     {5, {kCursor, kMacros, kSystem, kKeys}, {}},
     {7, {kCursor, kMacros, kSystem, kKeys}, {kVoice, kMagic, kVirtual}},
 };
+
+bool IsHeadsetSoundTab(int number)
+{
+    return number == kVoice || number == kMagic || number == kVirtual;
+}
 
 bool Holds(std::initializer_list<int> numbers, int number)
 {
@@ -47,7 +52,7 @@ std::span<const OperationTab> OperationTabs()
     return kTabs;
 }
 
-std::optional<bool> OperationTabShown(int deviceKind, int number)
+bool OperationTabShown(int deviceKind, int number)
 {
     for (const KindTabs& row : kKindTabs) {
         if (row.kind != deviceKind)
@@ -57,5 +62,5 @@ std::optional<bool> OperationTabShown(int deviceKind, int number)
         if (Holds(row.shown, number))
             return true;
     }
-    return std::nullopt;
+    return !IsHeadsetSoundTab(number);
 }

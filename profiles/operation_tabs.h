@@ -2,7 +2,6 @@
 // The row of operation tabs above a device page: their numbers and control
 // names, and which of them a device kind hides or shows.
 
-#include <optional>
 #include <span>
 
 struct OperationTab {
@@ -15,6 +14,7 @@ inline constexpr int kOperationTabCount = 9;
 // The nine tabs in number order.
 std::span<const OperationTab> OperationTabs();
 
-// Whether a device kind hides (false) or shows (true) tab `number`; no value
-// where the kind leaves the tab as the layout has it.
-std::optional<bool> OperationTabShown(int deviceKind, int number);
+// Whether a device kind's page shows tab `number`. Kinds that say nothing of
+// a tab get the layout's own choice: the headset's sound tabs hidden, the
+// others shown, so no tab stays behind from the page shown before.
+bool OperationTabShown(int deviceKind, int number);

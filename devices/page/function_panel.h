@@ -4,6 +4,10 @@
 
 constexpr int kTabUnchanged = -1;
 
+// The function-panel types the pages name (the operation tabs' numbers).
+constexpr int kLightingFunctionPanel = 1;
+constexpr int kKeyFunctionPanel = 2;
+
 struct FunctionPanelTabs {
     int functionTab;
     int keyFunctionTab;  // kTabUnchanged: left as it is

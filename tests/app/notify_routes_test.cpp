@@ -43,7 +43,9 @@ TEST(NotifyRoutes, EachNotificationFindsItsRow)
              {"click", "DPI_color_option_2", RouteAction::OpenColorPicker, F},
              {"click", "color_option_2", RouteAction::HandOff, PageFeature::Lighting},
              {"click", "macro_btn_delete", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
-             {"click", "macro_inset_moveupkey_btn", RouteAction::HandOff, PageFeature::Macros},
+             {"click", "macro_inset_moveupkey_btn", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
+             {"click", "macro_btn_save", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
+             {"killfocus", "macro_delay", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
              {"movevaluechanged", "kelvo_DPI_slider_4", RouteAction::ShowMovingDpi, F},
              {"movevaluechanged", "DPI_slider_4", RouteAction::HandOff, F},
              {"killfocus", "keyset_keyboard_text_edit", RouteAction::RemoveKeyHook, F},
@@ -52,7 +54,7 @@ TEST(NotifyRoutes, EachNotificationFindsItsRow)
              {"itemselect", "device_profile_combo", RouteAction::StartProfileSwitch, F},
              {"click_wpedit", "anything", RouteAction::SkipDefault, F},
              {"menu", "EXIT", RouteAction::Exit, F},
-             {"menu", "left_click", RouteAction::HandOff, PageFeature::Macros},
+             {"menu", "left_click", RouteAction::HandOffThenWriteKeys, PageFeature::Macros},
          }) {
         const NotifyRoute* route = FindRoute(c.type, c.sender);
         ASSERT_NE(route, nullptr) << c.type << " " << c.sender;

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -307,4 +308,44 @@ TEST_P(MousePageTest, AKeyBoundToAMacroCarriesItToTheMouse)
     const auto image = sim->ReadArea(Device::Mouse, MemoryArea::Macro, 0, 16);
     ASSERT_TRUE(image);
     EXPECT_NE(*image, std::vector<uint8_t>(16, 0)) << "the macro image reached the mouse";
+}
+
+TEST_P(MousePageTest, AnAssignedKeyIsListedAndSavedAtOnce)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    auto* list = Control<QTableWidget>("device_setkeyinfo_list");
+    ASSERT_GT(list->rowCount(), 3);
+    const QString before = list->item(3, 1)->text();
+
+    std::vector<KeyListEntry> keys = Page()->GetKeyList();
+    ASSERT_GT(keys.size(), 3u);
+    keys[3].assigned = {0x10, 0x04, 0x00};  // the middle button
+    Page()->SetKeyList(keys);
+
+    EXPECT_NE(list->item(3, 1)->text(), before);
+    EXPECT_EQ(list->item(3, 1)->text(), list->item(2, 1)->text()) << "key 2 is the middle button";
+    CMouseProfiledata saved;
+    saved.LoadProfile(Page()->GetProfilePathText().toStdString());
+    EXPECT_EQ(saved.ReadKeyList().at(3).assigned, keys[3].assigned);
+}
+
+TEST_P(MousePageTest, AGameEventLightsTheMouseAndLeavesTheProfileAlone)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    const LightInfoRecord own = Page()->Profile().ReadLightInfo();
+    LightInfoRecord flash = own;
+    flash.light = own.light == 4 ? 1 : 4;
+    flash.red = static_cast<uint8_t>(own.red ^ 0xFF);
+
+    ASSERT_EQ(Page()->WriteLightState(flash), 1);
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    EXPECT_EQ(BlockByte(kBlockBrightness), flash.light);
+    EXPECT_EQ(BlockByte(kBlockRed), flash.red);
+    EXPECT_EQ(Page()->Profile().ReadLightInfo().Bytes(), own.Bytes());
+
+    ASSERT_EQ(Page()->WriteSettings(0, 0), 1);  // the profile's lighting comes back
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    EXPECT_EQ(BlockByte(kBlockRed), own.red);
 }

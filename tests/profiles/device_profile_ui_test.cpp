@@ -147,15 +147,15 @@ TEST(OperationTabs, EachKindHidesAndShowsItsTabs)
     struct Case {
         int kind;
         int tab;
-        std::optional<bool> shown;
+        bool shown;
     };
     for (const Case& c : std::initializer_list<Case>{
-             {1, 5, false}, {1, 2, std::nullopt},
-             {2, 5, std::nullopt}, {6, 2, std::nullopt},
-             {3, 2, false}, {3, 4, false}, {3, 1, std::nullopt},
-             {4, 4, std::nullopt}, {4, 3, false},
-             {7, 6, true}, {7, 8, true}, {7, 2, false}, {7, 9, std::nullopt},
-             {0, 5, std::nullopt},
+             {1, 5, false}, {1, 2, true}, {1, 6, false},
+             {2, 5, true}, {6, 2, true}, {2, 7, false}, {6, 8, false},
+             {3, 2, false}, {3, 4, false}, {3, 1, true},
+             {4, 4, true}, {4, 3, false},
+             {7, 6, true}, {7, 8, true}, {7, 2, false}, {7, 9, true},
+             {0, 5, true}, {0, 6, false},
          })
         EXPECT_EQ(OperationTabShown(c.kind, c.tab), c.shown) << c.kind << " " << c.tab;
 }

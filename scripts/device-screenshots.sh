@@ -40,6 +40,7 @@ click 491 71; page 1-dpi           # Performance, its first settings tab
 click 309 163; page 2-sensor
 click 412 163; page 3-power
 click 586 71; page 4-pointer       # Pointer
+click 328 71; click 280 665; page 6-keys   # Keys, with the fifth key of the list chosen
 click 258 71; page 5-lighting      # back to Lighting for the pictures below
 ctl plug receiver; shot 2-cable-and-receiver 3
 ctl unplug mouse-cable; shot 3-receiver 4

@@ -142,11 +142,28 @@ void CKeySetControlUI::FillMacroCombo()
         combo.AddItem(QString::fromStdWString(name));
 }
 
+void CKeySetControlUI::FollowMacroList()
+{
+    FillMacroCombo();
+    CVelmoraUSBDevice* page = Page();
+    const std::vector<KeyListEntry> keys = page->GetKeyList();
+    const int key = page->GetSelectedKey();
+    if (key >= 0 && key < std::ssize(keys)) {
+        assigned_ = keys[static_cast<size_t>(key)].assigned;
+        ShowKeyFunction(assigned_);
+    }
+    page->ShowKeyTexts();
+}
+
 int CKeySetControlUI::HandleFeatureEvent(const PageEvent& event)
 {
     if (!IsMousePage(Page()) && !IsKeyboardPage(Page()))
         return 0;
     const QString& name = event.name;
+    if (event.type == QLatin1String("command") && name == QLatin1String("macro_list_changed")) {
+        FollowMacroList();
+        return 1;
+    }
     if (event.type == QLatin1String("click")) {
         if (name == QLatin1String("key_butt_keysave")) {
             StoreKeyAssignment();

@@ -296,11 +296,11 @@ int CMacroControlUI::DeleteMacro(const PageEvent&)
         Ask("message_text_file_write");
     FillNameList(library_.Entries().empty() ? -1 : 0);
     ShowSelectedMacro();
-    MacroListChanged();
     if (CVelmoraUSBDevice* page = Page(); page && deletion.currentKeysChanged) {
         page->ReloadProfile();
         page->WriteCurrentKeys();
     }
+    MacroListChanged();  // after the reload, so the key panel shows the repaired keys
     return 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "panels/key_functions.h"
 #include "panels/key_set_control_ui.h"
+#include "panels/macro_library.h"
 #include "platform/folders.h"
 #include "profiles/profile_paths.h"
 #include "services/hook_message.h"
@@ -140,4 +141,21 @@ TEST_F(KeySetControlUITest, ACapturedKeyAndOneModifierMakeTheKeyboardCode)
     Send("selectchanged", "key_ComBox_check_2", 2, 1);
     EXPECT_FALSE(Control("key_ComBox_check_1").IsSelected());
     EXPECT_EQ(page.keys[2].assigned, (KeyFunctionCode{kFunctionKeyboard, 0x02, 0x04}));
+}
+
+TEST_F(KeySetControlUITest, AChangedMacroListReachesTheOpenPanel)
+{
+    CMacroLibrary macros;
+    macros.SetFolder(GetProfileDirectory(kMouseFamilyName));
+    macros.Load();
+    ASSERT_TRUE(macros.Add());
+    page.keys[1].assigned = {0x70, 0, 0};
+    ASSERT_EQ(Send("click", "key_1", 1), 1);
+    EXPECT_EQ(Control("keyset_macro_combo").GetCount(), 1);
+
+    ASSERT_TRUE(macros.Add());
+    page.keys[1].assigned = kRight;  // the editor repaired the key meanwhile
+    EXPECT_EQ(Send("command", "macro_list_changed"), 1);
+    EXPECT_EQ(Control("keyset_macro_combo").GetCount(), 2);
+    EXPECT_EQ(panel->ReadKeyFunction(), kRight);
 }

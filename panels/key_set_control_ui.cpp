@@ -142,7 +142,7 @@ void CKeySetControlUI::FillMacroCombo()
         combo.AddItem(QString::fromStdWString(name));
 }
 
-void CKeySetControlUI::FollowMacroList()
+void CKeySetControlUI::FollowKeyList()
 {
     FillMacroCombo();
     CVelmoraUSBDevice* page = Page();
@@ -160,8 +160,9 @@ int CKeySetControlUI::HandleFeatureEvent(const PageEvent& event)
     if (!IsMousePage(Page()) && !IsKeyboardPage(Page()))
         return 0;
     const QString& name = event.name;
-    if (event.type == QLatin1String("command") && name == QLatin1String("macro_list_changed")) {
-        FollowMacroList();
+    if (event.type == QLatin1String("command") &&
+        (name == QLatin1String("macro_list_changed") || name == QLatin1String("profile_changed"))) {
+        FollowKeyList();
         return 1;
     }
     if (event.type == QLatin1String("click")) {

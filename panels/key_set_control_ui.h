@@ -33,9 +33,10 @@ private:
     void EnableSaveButtons(bool enabled);
     void FillCombos();
     void FillMacroCombo();
-    // After the macro editor changed the list: its names in the combo, the
-    // selected key's function and the page's key texts as they are now.
-    void FollowMacroList();
+    // After the macro editor changed the list or another profile became
+    // current: the macro names in the combo, the selected key's function and
+    // the page's key texts as they are now.
+    void FollowKeyList();
     void ShowValues(const KeyPanelValues& values);
     KeyPanelValues ValuesShown();
     int EditNumber(const char* name);

@@ -176,6 +176,9 @@ void CDeviceProfileUI::FollowCurrentProfile()
     page->ReloadProfile();
     page->WriteSettings(0, 0, 0, 0, 0);
     page->WriteCurrentKeys();
+    PageEvent changed = PageEvent::Of("command", "profile_changed");
+    changed.feature = PageFeature::Keys;
+    page->HandleFeatureEvent(changed);  // the key panel shows the new profile's keys
 }
 
 void CDeviceProfileUI::SelectOperationTab(int number)

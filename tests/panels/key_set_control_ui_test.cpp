@@ -143,7 +143,7 @@ TEST_F(KeySetControlUITest, ACapturedKeyAndOneModifierMakeTheKeyboardCode)
     EXPECT_EQ(page.keys[2].assigned, (KeyFunctionCode{kFunctionKeyboard, 0x02, 0x04}));
 }
 
-TEST_F(KeySetControlUITest, AChangedMacroListReachesTheOpenPanel)
+TEST_F(KeySetControlUITest, TheOpenPanelFollowsTheMacroListAndTheCurrentProfile)
 {
     CMacroLibrary macros;
     macros.SetFolder(GetProfileDirectory(kMouseFamilyName));
@@ -158,4 +158,8 @@ TEST_F(KeySetControlUITest, AChangedMacroListReachesTheOpenPanel)
     EXPECT_EQ(Send("command", "macro_list_changed"), 1);
     EXPECT_EQ(Control("keyset_macro_combo").GetCount(), 2);
     EXPECT_EQ(panel->ReadKeyFunction(), kRight);
+
+    page.keys[1].assigned = kLeft;  // another profile became current
+    EXPECT_EQ(Send("command", "profile_changed"), 1);
+    EXPECT_EQ(panel->ReadKeyFunction(), kLeft);
 }

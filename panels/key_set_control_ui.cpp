@@ -163,6 +163,8 @@ int CKeySetControlUI::HandleFeatureEvent(const PageEvent& event)
     if (event.type == QLatin1String("command") &&
         (name == QLatin1String("macro_list_changed") || name == QLatin1String("profile_changed"))) {
         FollowKeyList();
+        if (name == QLatin1String("profile_changed"))
+            EnableSaveButtons(false);  // the switch sent the profile's keys
         return 1;
     }
     if (event.type == QLatin1String("click")) {

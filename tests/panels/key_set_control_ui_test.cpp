@@ -162,4 +162,5 @@ TEST_F(KeySetControlUITest, TheOpenPanelFollowsTheMacroListAndTheCurrentProfile)
     page.keys[1].assigned = kLeft;  // another profile became current
     EXPECT_EQ(Send("command", "profile_changed"), 1);
     EXPECT_EQ(panel->ReadKeyFunction(), kLeft);
+    EXPECT_FALSE(Control("key_butt_prosave").IsEnabled());
 }

@@ -47,6 +47,15 @@ void SetChecked(QAbstractButton* button, bool checked)
     button->setChecked(checked);
 }
 
+// A stage's edit takes whole numbers from 0 to `highest`.
+void LimitTypedValue(QLineEdit* edit, int highest)
+{
+    if (auto* numbers = qobject_cast<QIntValidator*>(const_cast<QValidator*>(edit->validator())))
+        numbers->setTop(highest);
+    else
+        edit->setValidator(new QIntValidator(0, highest, edit));
+}
+
 QString ColorStyle(const DpiStage& stage)
 {
     return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(stage.red).arg(stage.green).arg(stage.blue);
@@ -68,20 +77,19 @@ void CVelmoraMouseDevice::TakeLayoutValues()
         for (int i = 0; i < combo->count() && i < values.size(); ++i)
             combo->setItemData(i, values[i].trimmed());
     }
-    for (int stage = 0; stage < kShownDpiStages; ++stage) {
-        if (auto* edit = findChild<QLineEdit*>(Numbered(kStageEdit, stage)))
-            edit->setValidator(new QIntValidator(0, kDpiValueCeiling, edit));
-    }
 }
 
 void CVelmoraMouseDevice::SetSliderRanges()
 {
-    const DpiRange range = Dpi().SliderRange();
+    const CDpiMapping dpi = Dpi();
+    const DpiRange range = dpi.SliderRange();
     for (int stage = 0; stage < kShownDpiStages; ++stage) {
         if (auto* slider = findChild<QSlider*>(Numbered(kStageSlider, stage))) {
             const QSignalBlocker quiet(slider);
             slider->setRange(range.lowest, range.highest);
         }
+        if (auto* edit = findChild<QLineEdit*>(Numbered(kStageEdit, stage)))
+            LimitTypedValue(edit, dpi.HighestValue());
     }
 }
 

@@ -44,6 +44,11 @@ int CDpiMapping::ClampCode(int code) const
     return std::clamp(code, range_.lowest, std::max(range_.lowest, range_.highest));
 }
 
+int CDpiMapping::HighestValue() const
+{
+    return std::max(kDpiValueCeiling, CodeToValue(std::max(range_.lowest, range_.highest)));
+}
+
 int CDpiMapping::CodeToValue(int c) const
 {
     switch (sensor_) {
@@ -68,7 +73,7 @@ int CDpiMapping::ValueToCode(int value, int currentCode) const
 {
     if (UsesDpiStep() && step_ == 0)
         return currentCode;
-    const int v = std::clamp(value, kDpiValueFloor, kDpiValueCeiling);
+    const int v = std::clamp(value, kDpiValueFloor, HighestValue());
     // The two formulas of these sensors are not inverses of each other (typed
     // 5200 would show 5000): take the code whose shown value comes nearest.
     if (sensor_ == kSensor3325 || sensor_ == kSensor3104)

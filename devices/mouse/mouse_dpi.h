@@ -15,6 +15,7 @@ struct DpiRange {
 };
 
 // What a stage's edit accepts; typed values below kDpiValueFloor count as it.
+// Sensors whose slider reaches beyond kDpiValueCeiling accept up to its end.
 constexpr int kDpiValueFloor = 50;
 constexpr int kDpiValueCeiling = 10000;
 
@@ -28,6 +29,8 @@ public:
     uint16_t Sensor() const { return sensor_; }
     DpiRange SliderRange() const { return range_; }
     int ClampCode(int code) const;
+    // The highest value a stage's edit takes: the slider's end, at least kDpiValueCeiling.
+    int HighestValue() const;
 
     // DpiCodeToValue: the dots per inch a code stands for.
     int CodeToValue(int code) const;

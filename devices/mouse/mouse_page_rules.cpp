@@ -144,6 +144,6 @@ int TypedDpiCode(std::string_view text, const CDpiMapping& dpi, int currentCode)
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size())
-        value = error == std::errc::result_out_of_range ? kDpiValueCeiling : 0;
+        value = error == std::errc::result_out_of_range ? dpi.HighestValue() : 0;
     return dpi.ValueToCode(value, currentCode);
 }

@@ -75,6 +75,8 @@ TEST(MouseDpiTest, TypedValuesGiveCodesWithinTheSliderRange)
         {k3325, 5100, 48},  // 5000 and 5200 are as near: the lower
         {k3395, 99, 0},     // truncates, as its formulas are inverses
         {k3395, 10, 0},     // below 50 counts as 50
+        {k3395, 12800, 255},  // its slider goes beyond 10000, and so does its edit
+        {k3395, 99999, 519},
         {kOther, 900, 5},
         {kOther, 10000, 50},  // clamped to the highest position the mouse reports
         {kOther, 100, 0},     // below the base

@@ -138,7 +138,7 @@ TEST(MousePageRules, TypedTextsBecomeCodes)
     const CDpiMapping dpi(info.data());
     const std::pair<const char*, int> cases[] = {
         {"1600", 31}, {"", 0}, {"12", 0}, {"abc", 0}, {"16x", 0}, {"-400", 0},
-        {"99999999999999", 199}, {"10000", 199},
+        {"99999999999999", 519}, {"10000", 199}, {"26000", 519},  // up to the slider's end
     };
     for (const auto& [typed, code] : cases)
         EXPECT_EQ(TypedDpiCode(typed, dpi, 5), code) << typed;

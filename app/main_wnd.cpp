@@ -227,8 +227,13 @@ void CMainWnd::RefreshNoDeviceLayout(const char* source)
     const NoDeviceRefresh refresh = NoDeviceLayoutRefresh(source, ConnectedDeviceCount());
     noDeviceLink_.SetVisible(refresh.showNoDevice);
     // A device that is there but cannot be opened is named, with the way out.
+    const std::optional<DeniedDevice> denied = refresh.showNoDevice ? FindDeniedDevice() : std::nullopt;
     const QString accessProblem =
-        refresh.showNoDevice ? QString::fromStdString(DeviceAccessAdvice()) : QString();
+        denied ? CResourceManager::GetInstance()
+                     .GetText(QStringLiteral("nodevice_access_text"))
+                     .arg(QString::fromStdString(denied->hidId), QString::fromStdString(denied->node),
+                          QString::fromStdString(DeviceRuleFilePath()))
+               : QString();
     CControlUI accessLabel = FindControl("nodevice_access");
     accessLabel.SetText(accessProblem);
     accessLabel.SetVisible(!accessProblem.isEmpty());

@@ -74,15 +74,21 @@ std::string DeviceAccessText(const std::string& path, const std::string& node)
            DeviceRuleFilePath() + "; install it, then unplug the device and plug it in again.";
 }
 
-std::string DeviceAccessAdvice()
+std::optional<DeniedDevice> FindDeniedDevice()
 {
     CHidDevice hid;
     if (!hid.Enumerate())
-        return {};
+        return std::nullopt;
     while (const char* path = hid.NextPath()) {
         const std::string node = DeniedDeviceNode(path);
         if (!node.empty())
-            return DeviceAccessText(path, node);
+            return DeniedDevice{path, node, HidId(ParseVid(path), ParsePid(path))};
     }
-    return {};
+    return std::nullopt;
+}
+
+std::string DeviceAccessAdvice()
+{
+    const std::optional<DeniedDevice> denied = FindDeniedDevice();
+    return denied ? DeviceAccessText(denied->path, denied->node) : std::string();
 }

@@ -4,6 +4,7 @@
 // the seat read and write access ("uaccess"). When it is missing a device is
 // present but cannot be opened, and the user is told so in words.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,19 @@ std::string DeviceRuleFilePath();
 // interface that this user cannot open for reading and writing; else empty.
 std::string DeniedDeviceNode(const std::string& path);
 
+// A present supported interface that this user cannot open.
+struct DeniedDevice {
+    std::string path;
+    std::string node;
+    std::string hidId;  // "320F:22A9", as the kernel names the device
+};
+
+// The first present supported interface that cannot be opened.
+std::optional<DeniedDevice> FindDeniedDevice();
+
 // What to tell the user about a supported device at `path` whose `node`
-// cannot be opened.
+// cannot be opened (in English, for the command-line tool).
 std::string DeviceAccessText(const std::string& path, const std::string& node);
 
-// DeviceAccessText for the first present supported interface that cannot
-// be opened; empty when there is none.
+// DeviceAccessText for FindDeniedDevice; empty when there is none.
 std::string DeviceAccessAdvice();

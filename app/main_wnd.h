@@ -122,6 +122,7 @@ private:
     void SetLightControl(int on);
     void ShowFunctionTab(int number);
     void CopyDpiEdit(int index);
+    void ShareLighting();
     void PickDpiColor(int stage);
     void ShowAudioColour(const QString& sender, int value);
     void OnTimer(UINT id);

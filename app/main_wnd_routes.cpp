@@ -121,6 +121,9 @@ bool CMainWnd::RunWindowRoute(const NotifyRoute& route, const PageEvent& event)
     case RouteAction::ToggleLightControl:
         SetLightControl(lightingControl_ ? 0 : 1);
         break;
+    case RouteAction::ShareLighting:
+        ShareLighting();
+        break;
     case RouteAction::Minimise:
         showMinimized();
         break;
@@ -270,5 +273,26 @@ void CMainWnd::OnTimer(UINT id)
         break;
     default:
         break;  // 1021 and the toolkit's own
+    }
+}
+
+// The current page's effect, brightness, speed and colour go to every device
+// with lights whose channel is open, each in its own effect codes; an effect
+// the other families lack shares nothing.
+void CMainWnd::ShareLighting()
+{
+    CVelmoraUSBDevice* current = CurrentPage();
+    const std::optional<SyncFamily> family = current ? SyncFamilyOfKind(current->GetDeviceKind()) : std::nullopt;
+    if (!family)
+        return;
+    const auto record = current->Preview().State().Bytes();
+    const std::optional<SyncState> state = SyncStateFromRecord(*family, record.data());
+    if (!state)
+        return;
+    lightingSync_.SetEffect(*state);
+    for (CVelmoraUSBDevice* page : pages_.all) {
+        const std::optional<SyncFamily> own = SyncFamilyOfKind(page->GetDeviceKind());
+        if (own && page->Channel().IsOpen())
+            page->TakeSharedLighting(SharedLightInfo(page->Preview().State(), *own, *state));
     }
 }

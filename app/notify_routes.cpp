@@ -122,7 +122,7 @@ constexpr NotifyRoute kRoutes[] = {
     ClickTo("bullet_selected_next", F::Recoil),
     ClickTo("custom_bright_color_btn", F::Lighting),
     ClickTo("custom_off_color_btn", F::Lighting),
-    ClickTo("deng_same_mode", F::Lighting),
+    Click("deng_same_mode", A::ShareLighting),
     ClickTo("hs_EQ_btn_save", F::Sound),
     ClickTo("hs_EQ_btn_delete", F::Sound),
     ClickTo("profile_fun_spread_btn", F::Profiles, M::ExactCase),

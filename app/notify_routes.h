@@ -22,6 +22,7 @@ enum class RouteAction {
     CloseToTray,
     HideWindow,
     ToggleLightControl,
+    ShareLighting,         // the current page's lighting on every device ("deng_same_mode")
     Minimise,
     Maximise,
     Restore,

@@ -1,5 +1,7 @@
 #include "devices/velmora_usb_device.h"
 
+#include "panels/light_panel_rules.h"
+
 #include "devices/feature_panel.h"
 #include "devices/page/function_panel.h"
 #include "platform/trace.h"
@@ -266,6 +268,17 @@ void CVelmoraUSBDevice::RunOnDevice(std::function<int()> exchange, std::function
             },
             Qt::QueuedConnection);
     });
+}
+
+void CVelmoraUSBDevice::TakeSharedLighting(const LightInfoRecord& state)
+{
+    const std::array<uint32_t, 4> words = PackLightOptions(state);
+    SetLightOptions(words[0], words[1], words[2], words[3]);
+    SaveProfile();
+    ApplyProfileLighting();
+    WriteSettings(0, 0, 0, 0, 0);
+    SetLightingSync(1);
+    MarkLoaded();  // the lighting panel shows it
 }
 
 void CVelmoraUSBDevice::MarkLoaded()

@@ -103,6 +103,10 @@ public:
         preview_.SetState(state);
         return 0;
     }
+    // Takes the lighting shared across the devices: kept in the profile, sent
+    // to the device and shown; the shared effect drives the page until one of
+    // its own lighting changes.
+    void TakeSharedLighting(const LightInfoRecord& state);
     virtual void PreviewBreathing() { preview_.PreviewBreathing(); }
     virtual void PreviewColorSteps() { preview_.PreviewColorSteps(); }
     virtual void PreviewStatic() { preview_.PreviewStatic(); }

@@ -1,5 +1,7 @@
 #include "devices/page/lighting_sync.h"
 
+#include "transport/device_table.h"
+
 #include <array>
 
 namespace {
@@ -32,6 +34,36 @@ std::optional<SyncEffect> CommonEffect(SyncFamily family, uint8_t code)
 uint8_t FamilyEffectCode(SyncFamily family, SyncEffect effect)
 {
     return CodesOf(family)[static_cast<size_t>(effect)];
+}
+
+std::optional<SyncFamily> SyncFamilyOfKind(int kind)
+{
+    switch (kind) {
+    case kKindKeyboard:
+    case kKindKeyboardSecond:
+        return SyncFamily::kKeyboard;
+    case kKindMouseCable:
+    case kKindMouseReceiver:
+        return SyncFamily::kMouse;
+    case kKindMousePad:
+    case kKindHeadset:
+        return SyncFamily::kPadOrHeadset;
+    default:
+        return std::nullopt;
+    }
+}
+
+LightInfoRecord SharedLightInfo(LightInfoRecord own, SyncFamily family, const SyncState& state)
+{
+    own.selectItem = FamilyEffectCode(family, state.effect);
+    own.light = state.level;
+    own.speed = state.speed;
+    own.fx = state.breathingStep;
+    own.multiColor = state.colorful ? 1 : 0;
+    own.red = state.color.red;
+    own.green = state.color.green;
+    own.blue = state.color.blue;
+    return own;
 }
 
 std::optional<SyncState> SyncStateFromRecord(SyncFamily family, const uint8_t* record)

@@ -6,6 +6,7 @@
 // brightness x 16777216.
 
 #include "devices/page/light_tables.h"
+#include "profiles/records.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,13 @@ struct SyncState {
     Rgb color;
 };
 constexpr size_t kSyncRecordSize = 8;
+
+// The family whose effect codes a device kind uses; none for kinds without
+// lights to share.
+std::optional<SyncFamily> SyncFamilyOfKind(int kind);
+// A page's light state with the shared state put in: the effect in the
+// family's own code, level, speed, breathing step, colourful flag and colour.
+LightInfoRecord SharedLightInfo(LightInfoRecord own, SyncFamily family, const SyncState& state);
 // Effect (family code), level, speed, breathing step, colourful flag, red, green, blue.
 std::optional<SyncState> SyncStateFromRecord(SyncFamily family, const uint8_t* record);
 

@@ -3,6 +3,7 @@
 #include "devices/page/light_preview.h"
 #include "devices/page/power_status.h"
 #include "devices/page/reactive_keys.h"
+#include "transport/device_table.h"
 
 #include <gtest/gtest.h>
 
@@ -240,4 +241,31 @@ TEST(LightingSync, CountersWrapAtOrPastTheirEnds)
     const uint32_t first = breathing.Step(0);
     const uint32_t later = breathing.Step(0);
     EXPECT_NE(first, later);
+}
+
+TEST(LightingSync, SharedLightingTakesEachFamilysOwnEffectCode)
+{
+    SyncState state;
+    state.effect = SyncEffect::kBlinking;
+    state.level = 2;
+    state.speed = 1;
+    state.colorful = true;
+    state.color = {1, 2, 3};
+    LightInfoRecord own;
+    own.customGroup = 4;  // what the shared state doesn't name stays
+    struct Case {
+        int kind;
+        uint8_t code;
+    };
+    for (const Case& c : {Case{kKindKeyboard, 23}, Case{kKindMouseReceiver, 8}, Case{kKindHeadset, 4}}) {
+        const std::optional<SyncFamily> family = SyncFamilyOfKind(c.kind);
+        ASSERT_TRUE(family) << c.kind;
+        const LightInfoRecord shared = SharedLightInfo(own, *family, state);
+        EXPECT_EQ(shared.selectItem, c.code) << c.kind;
+        EXPECT_EQ(shared.light, 2);
+        EXPECT_EQ(shared.multiColor, 1);
+        EXPECT_EQ(shared.blue, 3);
+        EXPECT_EQ(shared.customGroup, 4);
+    }
+    EXPECT_FALSE(SyncFamilyOfKind(0));
 }

@@ -349,3 +349,24 @@ TEST_P(MousePageTest, AGameEventLightsTheMouseAndLeavesTheProfileAlone)
     ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
     EXPECT_EQ(BlockByte(kBlockRed), own.red);
 }
+
+TEST_P(MousePageTest, TheSameModeButtonSharesTheLightingAndHandsItToTheSyncThread)
+{
+    Plug();
+    ASSERT_TRUE(WaitFor([&] { return LoadedTimes(1); }));
+    auto* same = Control<QWidget>("deng_same_mode");
+    LightInfoRecord shared = Page()->Preview().State();
+    shared.selectItem = 1;  // breathing: every family has it
+    shared.light = 3;
+    shared.red = 0x12;
+    Page()->TakeSharedLighting(shared);
+    Page()->SetLightingSync(0);
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+
+    SendNotify(same, QStringLiteral("click"), 0);
+    ASSERT_TRUE(WaitFor([&] { return Page()->IsWorkerIdle(); }));
+    EXPECT_EQ(Page()->GetLightingSync(), 1);
+    EXPECT_EQ(Page()->Profile().ReadLightInfo().Bytes(), shared.Bytes());
+    EXPECT_EQ(BlockByte(kBlockBrightness), 3);
+    EXPECT_EQ(BlockByte(kBlockRed), 0x12);
+}

@@ -40,7 +40,6 @@ constexpr const char* kAudioForeground = "audio_FgColor_check";
 constexpr const char* kAudioPreview = "deng_audiocolordp_btn";
 constexpr const char* kAudioPalette = "deng_audioColor_Pallet";
 constexpr std::array<const char*, 3> kAudioEdits = {"deng_audioedit_R", "deng_audioedit_G", "deng_audioedit_B"};
-constexpr const char* kAudioOption = "audiocolor_option_";
 
 bool Is(const PageEvent& event, const char* type, const char* name)
 {

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
@@ -56,6 +57,15 @@ CMainWnd::~CMainWnd()
     RemoveVirtualWnd(QStringLiteral("mainpage"));
 }
 
+// The icon is read as the PNG it is: a reader left to guess the format asks
+// every image plugin, and loading them all costs milliseconds of the start.
+static QIcon ProgramIcon()
+{
+    QImageReader reader(CResourceManager::GetInstance().FindFile("ICON_MAIN"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
 void CMainWnd::InitWindow()
 {
     Trace("InitWindow");
@@ -87,7 +97,7 @@ void CMainWnd::InitWindow()
     discoverySink_.SetWindow(GetHWND());
     gMainWindow = GetHWND();
 
-    const QIcon icon(CResourceManager::GetInstance().FindFile("ICON_MAIN"));
+    const QIcon icon = ProgramIcon();
     setWindowIcon(icon);
     if (!tray_.CreateTrayIcon(this, icon, QString::fromUtf8(kProductTitle), UIMSG_TRAYICON))
         Trace("no tray icon: the close button minimises");

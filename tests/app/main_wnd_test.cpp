@@ -64,6 +64,7 @@ protected:
 TEST_F(MainWndTest, FirstDiscoveryPassShowsTheWindowWithTheNoDeviceLayout)
 {
     EXPECT_EQ(window.windowTitle(), kProductTitle);
+    EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(MainWindowHandle(), window.GetHWND());
     ASSERT_TRUE(WaitFor([&] { return Shown(); }));
     EXPECT_TRUE(window.IsNoDeviceShown());

@@ -83,10 +83,12 @@ static void EndWithZeroOnFatal(QtMsgType type, const QMessageLogContext& context
 
 int RunProgram(int argc, char** argv)
 {
+    CFontConfigurationLoad fontConfiguration;
     gStartupMessageHandler = qInstallMessageHandler(EndWithZeroOnFatal);
     QApplication app(argc, argv);
     qInstallMessageHandler(gStartupMessageHandler);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
+    fontConfiguration.Wait();
     CPrivateFonts fonts(ResourceRoot());
     if (!RegisterInstanceMessage())
         return 0;

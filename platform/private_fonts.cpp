@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFontDatabase>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 
 namespace {
@@ -88,4 +90,23 @@ QStringList CPrivateFonts::Families() const
     for (int id : fontIds_)
         families += QFontDatabase::applicationFontFamilies(id);
     return families;
+}
+
+CFontConfigurationLoad::CFontConfigurationLoad()
+    : thread_([] {
+          if (!FcInit())
+              Trace("font configuration not loaded: the toolkit tries again");
+      })
+{
+}
+
+CFontConfigurationLoad::~CFontConfigurationLoad()
+{
+    Wait();
+}
+
+void CFontConfigurationLoad::Wait()
+{
+    if (thread_.joinable())
+        thread_.join();
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct PrivateFontFile {
@@ -61,3 +62,19 @@ private:
 // Completes the program's private fonts (see CPrivateFonts::LoadRest); does
 // nothing when there is no set.
 void LoadRemainingPrivateFonts();
+
+// Reads the system's font configuration on a thread of its own. Started
+// before the QApplication, it overlaps the window system's set-up, which
+// does not need it; Wait() before the first font is registered or drawn.
+class CFontConfigurationLoad {
+public:
+    CFontConfigurationLoad();
+    ~CFontConfigurationLoad();
+    CFontConfigurationLoad(const CFontConfigurationLoad&) = delete;
+    CFontConfigurationLoad& operator=(const CFontConfigurationLoad&) = delete;
+
+    void Wait();
+
+private:
+    std::thread thread_;
+};

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
   qt6-base-dev qt6-tools-dev libqt6opengl6-dev libqt6svg6
-  libhidapi-dev libjsoncpp-dev libxcb1-dev
+  libhidapi-dev libjsoncpp-dev libxcb1-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core fonts-noto-core fonts-noto-cjk
   xdotool imagemagick

@@ -2,8 +2,13 @@
 
 #include "platform/trace.h"
 
-#include <QDir>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 std::string CInstanceLock::LockFilePath(const std::string& name)
 {
@@ -11,19 +16,32 @@ std::string CInstanceLock::LockFilePath(const std::string& name)
     return (runtime + '/' + QString::fromStdString(name) + ".lock").toStdString();
 }
 
+// The file is never removed: a holder removing it could let a starting
+// process lock the removed file while a third one locks a new one.
 CInstanceLock::CInstanceLock(const std::string& name)
-    : lock_(QString::fromStdString(LockFilePath(name)))
 {
-    // Staleness by age would let a second instance in beside a long-running
-    // first one; only a lock whose owner process is gone counts as stale.
-    lock_.setStaleLockTime(0);
-    first_ = lock_.tryLock(0);
-    // A lock file we could not create at all (unwritable runtime folder)
-    // must not keep the program from starting.
-    if (!first_ && lock_.error() != QLockFile::LockFailedError) {
-        TraceF("instance lock unavailable (error %d); running without it", static_cast<int>(lock_.error()));
+    const std::string path = LockFilePath(name);
+    file_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (file_ >= 0 && ::flock(file_, LOCK_EX | LOCK_NB) == 0) {
         first_ = true;
+        return;
     }
+    const int error = errno;
+    // A lock that cannot be taken at all (unwritable runtime folder, no
+    // locks on its file system) must not keep the program from starting.
+    first_ = error != EWOULDBLOCK;
+    if (first_)
+        TraceF("instance lock unavailable (%s); running without it", std::strerror(error));
+    if (file_ >= 0 && ::close(file_) != 0)
+        Trace("instance lock file not closed");
+    file_ = -1;
+}
+
+CInstanceLock::~CInstanceLock()
+{
+    // Closing releases the lock.
+    if (file_ >= 0 && ::close(file_) != 0)
+        Trace("instance lock file not closed");
 }
 
 bool CInstanceLock::IsFirst() const

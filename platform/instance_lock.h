@@ -1,16 +1,16 @@
 #pragma once
-// The named lock that makes the program run once per user: a lock file in
-// the user's runtime folder. The lock dies with its process, so a crash never
-// blocks the next start.
+// The named lock that makes the program run once per user: an advisory lock
+// (flock) on a file in the user's runtime folder. The system releases it when
+// its process ends, however it ends, so a crash never blocks the next start;
+// the file itself stays.
 
-#include <QLockFile>
-#include <memory>
 #include <string>
 
 class CInstanceLock {
 public:
     // Tries to take the lock named `name` at once.
     explicit CInstanceLock(const std::string& name);
+    ~CInstanceLock();
     CInstanceLock(const CInstanceLock&) = delete;
     CInstanceLock& operator=(const CInstanceLock&) = delete;
 
@@ -19,6 +19,6 @@ public:
     static std::string LockFilePath(const std::string& name);
 
 private:
-    QLockFile lock_;
+    int file_ = -1;
     bool first_ = false;
 };

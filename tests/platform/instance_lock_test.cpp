@@ -42,3 +42,11 @@ TEST_F(InstanceLockTest, LockOfACrashedProcessDoesNotBlock)
     CInstanceLock next(name);
     EXPECT_TRUE(next.IsFirst());
 }
+
+TEST_F(InstanceLockTest, LockThatCannotBeTakenDoesNotKeepTheProgramFromStarting)
+{
+    // A folder where the lock file belongs: the file cannot be opened.
+    ASSERT_TRUE(std::filesystem::create_directory(CInstanceLock::LockFilePath(name)));
+    CInstanceLock first(name);
+    EXPECT_TRUE(first.IsFirst());
+}

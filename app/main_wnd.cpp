@@ -119,13 +119,15 @@ void CMainWnd::OnWindowInit()
 {
     if (windowInitialised_)
         return;
+    // Discovery's first pass reads the bus and the device nodes while the
+    // language is applied; what it finds waits for this handler to return.
+    workers_.Start(kDiscoverySlot, [this](const CStopEvent& stop) {
+        DeviceDiscoveryThread(deviceSlots_, discoverySink_, stop);
+    });
     language_.Apply(language_.ReadSavedIndex());
     if (const QScreen* monitor = QGuiApplication::primaryScreen())
         screenSize_ = monitor->size();
     ShowWindow(false);  // shown by the instance message after the first discovery pass
-    workers_.Start(kDiscoverySlot, [this](const CStopEvent& stop) {
-        DeviceDiscoveryThread(deviceSlots_, discoverySink_, stop);
-    });
     workers_.Start(kLightingSyncSlot, [this](const CStopEvent& stop) { lightingSync_.Run(stop); });
     SetTimer(kStartupTimer, 100);
     windowInitialised_ = true;

@@ -17,9 +17,7 @@
 
 #include <chrono>
 
-class QLocalServer;
-class QLocalSocket;
-class QTimer;
+class QSocketNotifier;
 
 // Full path of the socket with this name under the user's runtime folder;
 // empty when that folder is missing or not the user's own (then nobody
@@ -42,10 +40,11 @@ public:
 
 private:
     void OnNewConnection();
-    void OnReadyRead(QLocalSocket* socket, QTimer* unfinished);
-    static void Drop(QLocalSocket* socket);
 
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QString m_path;
+    QSocketNotifier* m_acceptNotifier = nullptr;
+    QObject* m_connectionHolder = nullptr;
     int m_connections = 0;
 };
 

@@ -10,11 +10,12 @@
 #include "platform/settings_file.h"
 #include "platform/termination_signals.h"
 #include "platform/trace.h"
+#include "services/interface_language.h"
+#include "ui/app_style.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_init.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QThread>
 
 #include <cstdlib>
@@ -34,16 +35,6 @@ static void SignalRunningInstance()
     Trace("the running instance could not be reached");
 }
 
-void ApplyBaseStyle(QApplication& app)
-{
-    QFile style(CResourceManager::GetInstance().FindFile(QStringLiteral("STYLE_BASE")));
-    if (style.fileName().isEmpty() || !style.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        Trace("base style sheet missing");
-        return;
-    }
-    app.setStyleSheet(QString::fromUtf8(style.readAll()));
-}
-
 // Stands in for the installer: the settings file comes into being with the
 // installed version, which is the running one.
 static void RecordInstallation()
@@ -57,6 +48,7 @@ static void RunMainWindow(QApplication& app)
     if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
         Trace("skin index missing: the window is built from what is found");
     ApplyBaseStyle(app);
+    CInterfaceLanguage().UseSavedLanguageFonts();
     RegisterProcessMessages();
 
     CMainWnd window;

@@ -5,7 +5,3 @@
 // down in reverse. Returns 0 on every path.
 
 int RunProgram(int argc, char** argv);
-
-class QApplication;
-// The look every window and menu shares: the skin folder's base style sheet.
-void ApplyBaseStyle(QApplication& app);

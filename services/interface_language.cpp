@@ -4,11 +4,15 @@
 #include "platform/private_fonts.h"
 #include "platform/settings_file.h"
 #include "platform/trace.h"
+#include "ui/app_style.h"
 #include "ui/font_table.h"
 #include "ui/resource_manager.h"
 #include "ui/window_impl_base.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +44,16 @@ void RegisterFaceSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana Unicode MS"), {"Noto Sans Display", "Noto Sans", "DejaVu Sans"});
 }
 
+// The fonts of language `index` coming after `previous`: the Chinese
+// collections when it shows them, the interface face when it changes.
+void UseFontsOf(int index, int previous)
+{
+    if (HasChineseFace(index))
+        LoadRemainingPrivateFonts();
+    if (const std::optional<QString> face = InterfaceFaceFor(index, previous))
+        RegisterInterfaceFonts(*face);
+}
+
 }  // namespace
 
 CInterfaceLanguage::CInterfaceLanguage() : CInterfaceLanguage(DefaultDataFolder() + kLanguageCatalogueName) {}
@@ -59,14 +73,16 @@ int CInterfaceLanguage::ReadSavedIndex() const
     return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
 }
 
+void CInterfaceLanguage::UseSavedLanguageFonts() const
+{
+    UseFontsOf(ReadSavedIndex(), current_);
+}
+
 bool CInterfaceLanguage::Apply(int index)
 {
     if (index == current_)
         return false;
-    if (HasChineseFace(index))
-        LoadRemainingPrivateFonts();
-    if (const std::optional<QString> face = InterfaceFaceFor(index, current_))
-        RegisterInterfaceFonts(*face);
+    UseFontsOf(index, current_);
     current_ = index;
     CLanguageCatalogue catalogue;
     catalogue.Load(cataloguePath_);
@@ -92,14 +108,33 @@ void CInterfaceLanguage::LoadTexts(const LanguageEntry& entry) const
     resources.ReloadText();
 }
 
-void RegisterInterfaceFonts(const QString& face)
+QString InterfaceFamily(const QString& face)
 {
     RegisterFaceSubstitutes();
+    const QStringList installed = QFontDatabase::families();
+    const QStringList candidates = QStringList{face} + QFont::substitutes(face);
+    for (const QString& candidate : candidates) {
+        // By the font system's spelling: substitutes come back in lower case.
+        const auto found = std::find_if(installed.begin(), installed.end(), [&candidate](const QString& family) {
+            return family.compare(candidate, Qt::CaseInsensitive) == 0;
+        });
+        if (found != installed.end())
+            return *found;
+    }
+    return face;
+}
+
+void RegisterInterfaceFonts(const QString& face)
+{
+    // The face by the name the font system has: a name it lacks sends every
+    // text through a search of all the system's fonts.
+    const QString family = InterfaceFamily(face);
     CFontTable& fonts = CFontTable::GetInstance();
     fonts.RemoveAllFonts();
-    fonts.SetDefaultFont(face, kDefaultFontSize);
+    fonts.SetDefaultFont(family, kDefaultFontSize);
     for (const InterfaceFont& font : kInterfaceFonts)
-        fonts.AddFont(font.id, face, font.size, font.bold, font.underline);
+        fonts.AddFont(font.id, family, font.size, font.bold, font.underline);
+    SetInterfaceFamily(family);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* window = qobject_cast<WindowImplBase*>(widget))
             window->ApplyFonts();

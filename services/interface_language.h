@@ -33,6 +33,10 @@ public:
     // choice (the settings file is created if need be). False, and nothing
     // done, when `index` is the current one.
     bool Apply(int index);
+    // Before any window is built: the interface fonts of the saved
+    // language, so the windows are styled once with its face. Apply at
+    // window init then finds them in place.
+    void UseSavedLanguageFonts() const;
     int CurrentIndex() const { return current_; }
 
 private:
@@ -44,6 +48,10 @@ private:
 
 // Registers the interface fonts with `face` and gives them to every window.
 void RegisterInterfaceFonts(const QString& face);
+
+// The installed family that shows `face`: the face itself, or the first of
+// its stand-ins the font system has; the face when none is there.
+QString InterfaceFamily(const QString& face);
 
 // The text of `identifier` in the current language used as the format of
 // one number (see FormatWithNumber).

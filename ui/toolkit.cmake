@@ -1,4 +1,5 @@
 target_sources(kestrova_ui PRIVATE
+  app_style.cpp
   color_palette.cpp
   control.cpp
   control_factory.cpp

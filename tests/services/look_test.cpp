@@ -6,12 +6,17 @@
 #include "platform/settings_file.h"
 #include "services/interface_language.h"
 #include "services/skin_frame.h"
+#include "ui/app_style.h"
 #include "ui/font_table.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_init.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -112,13 +117,43 @@ TEST_F(LanguageTest, FontsChangeFaceOnlyAtTheLanguagesWithTheirOwn)
     language.Apply(kThai);
     EXPECT_EQ(face(), "Noto Sans Thai");
     language.Apply(kEnglish);
-    EXPECT_EQ(face(), "Verdana Unicode MS");
+    EXPECT_EQ(face(), InterfaceFamily("Verdana Unicode MS"));
     EXPECT_EQ(CFontTable::GetInstance().GetFont(50, 96).bold(), true);
     CFontTable::GetInstance().AddFont(0, "Kept", 15);
     language.Apply(kGerman);
     EXPECT_EQ(face(), "Kept");
     language.Apply(kChinese);
-    EXPECT_EQ(face(), "汉仪菱心体简");
+    EXPECT_EQ(face(), InterfaceFamily("汉仪菱心体简"));
+}
+
+// The faces the languages name are not installed under those names: the
+// fonts use the family that stands in for them, so no text goes through a
+// search of every system font; a face with no stand-in installed stays.
+TEST(InterfaceFamilyTest, AFaceIsUsedByTheNameOfAnInstalledStandIn)
+{
+    const QStringList installed = QFontDatabase::families();
+    ASSERT_TRUE(installed.contains("DejaVu Sans"));
+    const QString latin = InterfaceFamily("Verdana Unicode MS");
+    EXPECT_TRUE(installed.contains(latin)) << latin.toStdString();
+    EXPECT_EQ(InterfaceFamily("DejaVu Sans"), "DejaVu Sans");
+    EXPECT_EQ(InterfaceFamily("No Such Face Anywhere"), "No Such Face Anywhere");
+}
+
+// The skin's sheet sizes the texts, and a widget it has styled keeps its
+// family: the language's face still reaches a label shown before the
+// language was applied, with the size the sheet gives it.
+TEST_F(LanguageTest, TheFaceReachesTextsTheSkinStyledBefore)
+{
+    ASSERT_TRUE(ApplyBaseStyle(*qApp));
+    QWidget host;
+    auto* label = new QLabel(QStringLiteral("Z418"), &host);
+    label->setObjectName("title_text");
+    host.show();
+    const int sheetSize = QFontInfo(label->font()).pixelSize();
+    CInterfaceLanguage language(RealCatalogue());
+    language.Apply(kThai);
+    EXPECT_EQ(QFontInfo(label->font()).family(), "Noto Sans Thai");
+    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), sheetSize);
 }
 
 TEST_F(LanguageTest, NumberTextFormatsTheLanguagesText)

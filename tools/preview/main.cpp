@@ -5,13 +5,13 @@
 #include "app/about_wnd.h"
 #include "app/msg_wnd.h"
 #include "app/set_wnd.h"
-#include "app/program.h"
 #include "panels/light_control_ui.h"
 #include "panels/shoot_control_ui.h"
 #include "platform/folders.h"
 #include "services/color_select_wnd.h"
 #include "services/interface_language.h"
 #include "services/skin_frame.h"
+#include "ui/app_style.h"
 #include "ui/ui_init.h"
 
 #include <QApplication>

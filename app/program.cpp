@@ -75,13 +75,14 @@ static void EndWithZeroOnFatal(QtMsgType type, const QMessageLogContext& context
 
 int RunProgram(int argc, char** argv)
 {
-    CFontConfigurationLoad fontConfiguration;
+    CFontLoad fontConfiguration(ReadFontConfiguration);
     gStartupMessageHandler = qInstallMessageHandler(EndWithZeroOnFatal);
     QApplication app(argc, argv);
     qInstallMessageHandler(gStartupMessageHandler);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
     fontConfiguration.Wait();
-    CPrivateFonts fonts(ResourceRoot());
+    // Read while the instance is checked and the installation recorded.
+    CFontLoad installedFonts(ReadInstalledFonts);
     if (!RegisterInstanceMessage())
         return 0;
     CInstanceLock instance(kProductTitle);
@@ -90,6 +91,7 @@ int RunProgram(int argc, char** argv)
         return 0;
     }
     RecordInstallation();
+    CPrivateFonts fonts(ResourceRoot());
     RunMainWindow(app);
     CResourceManager::GetInstance().Release();
     return 0;

@@ -92,21 +92,26 @@ QStringList CPrivateFonts::Families() const
     return families;
 }
 
-CFontConfigurationLoad::CFontConfigurationLoad()
-    : thread_([] {
-          if (!FcInit())
-              Trace("font configuration not loaded: the toolkit tries again");
-      })
-{
-}
+CFontLoad::CFontLoad(void (*work)()) : thread_(work) {}
 
-CFontConfigurationLoad::~CFontConfigurationLoad()
+CFontLoad::~CFontLoad()
 {
     Wait();
 }
 
-void CFontConfigurationLoad::Wait()
+void CFontLoad::Wait()
 {
     if (thread_.joinable())
         thread_.join();
+}
+
+void ReadFontConfiguration()
+{
+    if (!FcInit())
+        Trace("font configuration not loaded: the toolkit tries again");
+}
+
+void ReadInstalledFonts()
+{
+    QFontDatabase::families();
 }

@@ -63,18 +63,27 @@ private:
 // nothing when there is no set.
 void LoadRemainingPrivateFonts();
 
-// Reads the system's font configuration on a thread of its own. Started
-// before the QApplication, it overlaps the window system's set-up, which
-// does not need it; Wait() before the first font is registered or drawn.
-class CFontConfigurationLoad {
+// A piece of the start's font work run on a thread of its own beside the
+// rest; Wait (or the destructor) joins it. The font database locks itself,
+// so whatever needs it meanwhile waits for it.
+class CFontLoad {
 public:
-    CFontConfigurationLoad();
-    ~CFontConfigurationLoad();
-    CFontConfigurationLoad(const CFontConfigurationLoad&) = delete;
-    CFontConfigurationLoad& operator=(const CFontConfigurationLoad&) = delete;
+    explicit CFontLoad(void (*work)());
+    ~CFontLoad();
+    CFontLoad(const CFontLoad&) = delete;
+    CFontLoad& operator=(const CFontLoad&) = delete;
 
     void Wait();
 
 private:
     std::thread thread_;
 };
+
+// The system's font configuration (fontconfig's files and caches). Run
+// before the QApplication, whose set-up does not need it; wait for it
+// before the first font is registered or drawn.
+void ReadFontConfiguration();
+
+// The installed fonts, read into the application's font database, which
+// the first text needs. Needs the QApplication, and must end before it goes.
+void ReadInstalledFonts();

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -18,6 +19,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -30,6 +35,8 @@ constexpr double kGoalStartRatio = 2.0;
 constexpr double kGoalMemoryRatio = 2.0;
 constexpr double kGoalMemoryRatioAllDevices = 2.5;
 constexpr int kShownTimeoutMs = 20000;
+// Each check waits at most this long for its signal (output, a log write),
+// and returns as soon as it comes: both windows are seen shown at once.
 constexpr int kPollMs = 2;
 // Resident memory is read this long after the window is shown: the program
 // has then made its first passes and read the devices plugged.
@@ -72,7 +79,6 @@ bool WaitFor(const std::function<bool()>& shown)
     while (!shown()) {
         if (clock.elapsed() > kShownTimeoutMs)
             return false;
-        QThread::msleep(kPollMs);
     }
     return true;
 }
@@ -162,12 +168,54 @@ bool BareShown(QProcess& process)
     return process.canReadLine() && process.readLine().startsWith("shown");
 }
 
+// The program says it shows its window in its log: the log's folder is
+// watched, so a write is seen when it happens.
+class LogWatch {
+public:
+    explicit LogWatch(QString logFile) : logFile_(std::move(logFile)), watch_(::inotify_init1(IN_CLOEXEC | IN_NONBLOCK))
+    {
+        const QByteArray folder = QFile::encodeName(QFileInfo(logFile_).path());
+        if (watch_ >= 0)
+            ::inotify_add_watch(watch_, folder.constData(), IN_CREATE | IN_MODIFY);
+    }
+    ~LogWatch()
+    {
+        if (watch_ >= 0)
+            ::close(watch_);
+    }
+    LogWatch(const LogWatch&) = delete;
+    LogWatch& operator=(const LogWatch&) = delete;
+
+    bool Shown()
+    {
+        WaitForWrite();
+        QFile log(logFile_);
+        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Open>pNoDeviceLinkLyout");
+    }
+
+private:
+    void WaitForWrite()
+    {
+        if (watch_ < 0) {
+            QThread::msleep(kPollMs);
+            return;
+        }
+        pollfd entry{watch_, POLLIN, 0};
+        if (::poll(&entry, 1, kPollMs) > 0) {
+            char events[4096];
+            while (::read(watch_, events, sizeof(events)) > 0) {
+            }
+        }
+    }
+
+    QString logFile_;
+    int watch_;
+};
+
 std::function<bool(QProcess&)> ProgramShown(const QString& logFile)
 {
-    return [logFile](QProcess&) {
-        QFile log(logFile);
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Open>pNoDeviceLinkLyout");
-    };
+    auto watch = std::make_shared<LogWatch>(logFile);
+    return [watch](QProcess&) { return watch->Shown(); };
 }
 
 void PrintLine(const char* what, const Series& series, const char* unit)

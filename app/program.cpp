@@ -36,10 +36,11 @@ static void SignalRunningInstance()
 }
 
 // Stands in for the installer: the settings file comes into being with the
-// installed version, which is the running one.
+// installed version, which is the running one, and the default language
+// when none is stored yet; one write, so a first start flushes the disk once.
 static void RecordInstallation()
 {
-    if (ReadInstalledVersion() != kProgramVersion && !RecordInstalledVersion(kProgramVersion))
+    if (ReadInstalledVersion() != kProgramVersion && !RecordInstalledVersion(kProgramVersion, kDefaultLanguageId))
         Trace("installed version not recorded");
 }
 

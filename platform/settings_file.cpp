@@ -65,9 +65,19 @@ std::optional<std::string> ReadInstalledVersion()
     return value.toString().toStdString();
 }
 
-bool RecordInstalledVersion(const std::string& version)
+bool RecordInstalledVersion(const std::string& version, std::optional<uint32_t> defaultLanguageId)
 {
-    return WriteValue(kInstalledVersionKey, QString::fromStdString(version));
+    if (!defaultLanguageId)
+        return WriteValue(kInstalledVersionKey, QString::fromStdString(version));
+    QSettings settings(QString::fromStdString(SettingsFilePath()), QSettings::IniFormat);
+    settings.setValue(kInstalledVersionKey, QString::fromStdString(version));
+    if (!settings.contains(kLanguageKey))
+        settings.setValue(kLanguageKey, QString::number(*defaultLanguageId));
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    TraceF("unable to write the installation to %s", SettingsFilePath().c_str());
+    return false;
 }
 
 int VersionNumber(const std::string& version)

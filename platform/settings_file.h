@@ -26,8 +26,10 @@ std::optional<uint32_t> ReadLanguageId();
 bool WriteLanguageId(uint32_t languageId);
 
 std::optional<std::string> ReadInstalledVersion();
-// Creates the file when missing. False when it cannot be written.
-bool RecordInstalledVersion(const std::string& version);
+// Creates the file when missing; with `defaultLanguageId`, stores that
+// language too when none is stored, as an installer records the language it
+// ran in, all in one write. False when it cannot be written.
+bool RecordInstalledVersion(const std::string& version, std::optional<uint32_t> defaultLanguageId = std::nullopt);
 
 // "2.3.0.2" -> 2302: the dots are dropped and the rest read as a decimal
 // number. 0 when anything else than digits and dots is left, or nothing.

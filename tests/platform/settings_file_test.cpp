@@ -42,6 +42,18 @@ TEST_F(SettingsFileTest, RecordingTheVersionCreatesTheFileThenLanguageIsKept)
     EXPECT_EQ(ReadInstalledVersion(), "2.3.0.2");
 }
 
+// The installer's language fills an empty place only: an upgrade keeps the
+// language the user chose.
+TEST_F(SettingsFileTest, InstallationStoresItsLanguageOnlyWhenNoneIs)
+{
+    ASSERT_TRUE(RecordInstalledVersion("2.3.0.2", 520));
+    EXPECT_EQ(ReadLanguageId(), 520u);
+    ASSERT_TRUE(WriteLanguageId(510));
+    ASSERT_TRUE(RecordInstalledVersion("2.3.0.3", 520));
+    EXPECT_EQ(ReadInstalledVersion(), "2.3.0.3");
+    EXPECT_EQ(ReadLanguageId(), 510u);
+}
+
 TEST_F(SettingsFileTest, DamagedValuesReadAsMissing)
 {
     for (const char* text : {"[Software]\nLANGUAGE=abc\n", "[Software]\nLANGUAGE=-3\n",

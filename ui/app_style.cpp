@@ -5,28 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
-
-namespace {
-
-QString gBaseSheet;
-QString gFamily;
-
-QString FamilyRule(const QString& family)
-{
-    if (family.isEmpty())
-        return {};
-    QString quoted = family;
-    quoted.replace('\\', QStringLiteral("\\\\")).replace('"', QStringLiteral("\\\""));
-    return QStringLiteral("QWidget { font-family: \"%1\"; }\n").arg(quoted);
-}
-
-void Restyle()
-{
-    if (qApp)
-        qApp->setStyleSheet(FamilyRule(gFamily) + gBaseSheet);
-}
-
-}  // namespace
+#include <QFont>
 
 bool ApplyBaseStyle(QApplication& app)
 {
@@ -35,15 +14,18 @@ bool ApplyBaseStyle(QApplication& app)
         Trace("base style sheet missing");
         return false;
     }
-    gBaseSheet = QString::fromUtf8(style.readAll());
-    app.setStyleSheet(FamilyRule(gFamily) + gBaseSheet);
+    // Without it a widget the sheet styles keeps the family it had when the
+    // sheet first styled it, and a new face never reaches it.
+    QCoreApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles);
+    app.setStyleSheet(QString::fromUtf8(style.readAll()));
     return true;
 }
 
 void SetInterfaceFamily(const QString& family)
 {
-    if (family == gFamily)
+    QFont font = QApplication::font();
+    if (font.families() == QStringList{family})
         return;
-    gFamily = family;
-    Restyle();
+    font.setFamilies({family});
+    QApplication::setFont(font);
 }

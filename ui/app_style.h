@@ -1,9 +1,10 @@
 #pragma once
 // The style sheet every window and menu shares: the skin folder's base
-// sheet ("STYLE_BASE"), led by a rule that gives every widget the interface
-// family. The sheet sets sizes and weights itself, and a widget it styles
-// keeps the family it had when first styled, so the interface family has to
-// come from the sheet too: a font set on a window does not reach them.
+// sheet ("STYLE_BASE"). Its fonts and colours reach the widgets inside as
+// fonts and palettes set on them would: the sheet gives sizes and weights,
+// and every text takes its family from the application font, so a language
+// that changes the face changes it everywhere at once without styling the
+// windows again.
 
 #include <QString>
 
@@ -13,7 +14,5 @@ class QApplication;
 // sheet is missing (the toolkit's plain look then stays).
 bool ApplyBaseStyle(QApplication& app);
 
-// The family every widget shows its text in; the application is restyled
-// only when it changes. Call it before the windows are built to style them
-// once.
+// The family every widget shows its text in: the application font's.
 void SetInterfaceFamily(const QString& family);

@@ -139,21 +139,25 @@ TEST(InterfaceFamilyTest, AFaceIsUsedByTheNameOfAnInstalledStandIn)
     EXPECT_EQ(InterfaceFamily("No Such Face Anywhere"), "No Such Face Anywhere");
 }
 
-// The skin's sheet sizes the texts, and a widget it has styled keeps its
-// family: the language's face still reaches a label shown before the
-// language was applied, with the size the sheet gives it.
-TEST_F(LanguageTest, TheFaceReachesTextsTheSkinStyledBefore)
+// The skin's sheet sizes the texts and a widget it has styled keeps its
+// family unless the sheet lets fonts pass down: the language's face still
+// reaches a text shown before the language was applied, with the size the
+// sheet gives it.
+TEST(InterfaceStyleTest, TheFaceReachesTextsTheSkinStyledBefore)
 {
+    ASSERT_TRUE(PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))));
     ASSERT_TRUE(ApplyBaseStyle(*qApp));
-    QWidget host;
-    auto* label = new QLabel(QStringLiteral("Z418"), &host);
-    label->setObjectName("title_text");
-    host.show();
-    const int sheetSize = QFontInfo(label->font()).pixelSize();
+    TempXdgFolder config{"XDG_CONFIG_HOME"};
+    LayoutWindow window{"XML_MSG"};
+    ASSERT_TRUE(window.Create(nullptr, "test"));
+    window.ShowWindow(true);
+    QWidget* text = window.FindControl("confirm_btn").Widget();
+    ASSERT_NE(text, nullptr);
+    const int sheetSize = QFontInfo(text->font()).pixelSize();
     CInterfaceLanguage language(RealCatalogue());
     language.Apply(kThai);
-    EXPECT_EQ(QFontInfo(label->font()).family(), "Noto Sans Thai");
-    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), sheetSize);
+    EXPECT_EQ(QFontInfo(text->font()).family(), "Noto Sans Thai");
+    EXPECT_EQ(QFontInfo(text->font()).pixelSize(), sheetSize);
 }
 
 TEST_F(LanguageTest, NumberTextFormatsTheLanguagesText)

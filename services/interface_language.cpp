@@ -5,6 +5,7 @@
 #include "platform/settings_file.h"
 #include "platform/trace.h"
 #include "ui/app_style.h"
+#include "ui/dpi.h"
 #include "ui/font_table.h"
 #include "ui/resource_manager.h"
 #include "ui/window_impl_base.h"
@@ -130,11 +131,16 @@ void RegisterInterfaceFonts(const QString& face)
     // text through a search of all the system's fonts.
     const QString family = InterfaceFamily(face);
     CFontTable& fonts = CFontTable::GetInstance();
+    // The saved language's fonts are registered before the windows are
+    // built, which take them then: applying that language at window init
+    // finds them in place.
+    const bool inPlace = fonts.HasFont(0) && fonts.GetFont(0, kDefaultDpi).family() == family;
+    if (!SetInterfaceFamily(family) && inPlace)
+        return;
     fonts.RemoveAllFonts();
     fonts.SetDefaultFont(family, kDefaultFontSize);
     for (const InterfaceFont& font : kInterfaceFonts)
         fonts.AddFont(font.id, family, font.size, font.bold, font.underline);
-    SetInterfaceFamily(family);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* window = qobject_cast<WindowImplBase*>(widget))
             window->ApplyFonts();

@@ -21,11 +21,12 @@ bool ApplyBaseStyle(QApplication& app)
     return true;
 }
 
-void SetInterfaceFamily(const QString& family)
+bool SetInterfaceFamily(const QString& family)
 {
     QFont font = QApplication::font();
     if (font.families() == QStringList{family})
-        return;
+        return false;
     font.setFamilies({family});
     QApplication::setFont(font);
+    return true;
 }

@@ -15,4 +15,5 @@ class QApplication;
 bool ApplyBaseStyle(QApplication& app);
 
 // The family every widget shows its text in: the application font's.
-void SetInterfaceFamily(const QString& family);
+// False when it was that family already.
+bool SetInterfaceFamily(const QString& family);

@@ -48,12 +48,16 @@ static void RunMainWindow(QApplication& app)
 {
     if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
         Trace("skin index missing: the window is built from what is found");
-    ApplyBaseStyle(app);
     CInterfaceLanguage().UseSavedLanguageFonts();
     RegisterProcessMessages();
 
     CMainWnd window;
     window.Create(nullptr, QString::fromUtf8(kProductTitle));
+    // The skin's sheet comes once the main layout is built: the layout loader
+    // asks the style for margins and icon sizes as it builds, and under the
+    // sheet each question matches the widget against every rule, work its
+    // first polish does again.
+    ApplyBaseStyle(app);
     window.CenterWindow();
     CMessageServer messages;
     if (!messages.Listen(kMessageSocketName))

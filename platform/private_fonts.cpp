@@ -8,12 +8,16 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <sys/resource.h>
 
 namespace {
 
 // A font file's table directory, with every table's checksum, lies at its
 // start: two files of one size that agree there are the same font.
 constexpr qint64 kSignatureBytes = 4096;
+
+// Linux gives each thread its own nice value: only this thread yields.
+constexpr int kBackgroundNice = 19;
 
 CPrivateFonts* gProgramFonts = nullptr;
 
@@ -107,6 +111,11 @@ void CFontLoad::Wait()
 
 void ReadFontConfiguration()
 {
+    // Read beside the QApplication's set-up, whose every question to the
+    // window system wakes the X server: at the lowest priority the reading
+    // takes what CPU the two leave and never keeps the answers waiting.
+    if (::setpriority(PRIO_PROCESS, 0, kBackgroundNice) != 0)
+        Trace("font configuration read at normal priority");
     if (!FcInit())
         Trace("font configuration not loaded: the toolkit tries again");
 }

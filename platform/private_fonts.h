@@ -81,7 +81,8 @@ private:
 
 // The system's font configuration (fontconfig's files and caches). Run
 // before the QApplication, whose set-up does not need it; wait for it
-// before the first font is registered or drawn.
+// before the first font is registered or drawn. Lowers the priority of the
+// thread it runs on.
 void ReadFontConfiguration();
 
 // The installed fonts, read into the application's font database, which

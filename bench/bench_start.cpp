@@ -3,7 +3,9 @@
 // window shown, and the resident memory a while after, with no device and
 // with every simulated device plugged. On an X11 display both windows count
 // as shown when the X server maps them; without one, when they say so.
-// Usage: bench_start [PROGRAM]
+// Usage: bench_start [PROGRAM [EARLIER_PROGRAM]]: with an earlier build, it
+// is started in the same turns, so a change is measured against the same
+// moments of a machine whose speed drifts between runs.
 
 #include "platform/folders.h"
 #include "services/diag_log.h"
@@ -31,8 +33,10 @@
 namespace {
 
 // Start times vary from one start to the next by more than the gap being
-// measured: they are taken often, without waiting; memory needs the wait.
-constexpr int kStartRounds = 15;
+// measured (on a two-core virtual machine a run's medians still drift by a
+// few milliseconds): they are taken often, without the settling that memory
+// needs.
+constexpr int kStartRounds = 41;
 constexpr int kMemoryRounds = 5;
 constexpr double kGoalStartRatio = 2.0;
 constexpr double kGoalMemoryRatio = 2.0;
@@ -323,8 +327,9 @@ int main(int argc, char** argv)
     }
     const QString binFolder = QString::fromStdString(ProgramFolder());
     const QString bare = binFolder + "bare_qt_window";
-    // Another build of the program may be given, to compare before and after.
+    // Another build of the program may be given, and an earlier one beside it.
     const QString program = argc > 1 ? QString::fromLocal8Bit(argv[1]) : binFolder + "kestrova";
+    const QString earlier = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
 
     QTemporaryDir emptyBus;
     QTemporaryDir pluggedBus;
@@ -347,12 +352,16 @@ int main(int argc, char** argv)
         return mapWatch.Available() ? MappedSignal(mapWatch) : ProgramShown(sandbox.LogFile());
     };
 
-    Runs bareRuns, noDeviceRuns, allDeviceRuns;
+    Runs bareRuns, noDeviceRuns, allDeviceRuns, earlierRuns;
     for (int round = 0; round < kStartRounds; ++round) {
         Sandbox forBare(emptyBus.path());
         bareRuns.AddStart(forBare.Measure(bare, bareShown(), false));
         Sandbox noDevice(emptyBus.path());
         noDeviceRuns.AddStart(noDevice.Measure(program, programShown(noDevice), false));
+        if (!earlier.isEmpty()) {
+            Sandbox forEarlier(emptyBus.path());
+            earlierRuns.AddStart(forEarlier.Measure(earlier, programShown(forEarlier), false));
+        }
     }
     for (int round = 0; round < kMemoryRounds; ++round) {
         Sandbox forBare(emptyBus.path());
@@ -372,6 +381,10 @@ int main(int argc, char** argv)
     PrintLine("start to window shown, program", noDeviceRuns.startMs, "ms");
     PrintLine("CPU time until shown, bare", bareRuns.cpuMs, "ms");
     PrintLine("CPU time until shown, program", noDeviceRuns.cpuMs, "ms");
+    if (!earlier.isEmpty()) {
+        PrintLine("start to window shown, earlier", earlierRuns.startMs, "ms");
+        PrintLine("CPU time until shown, earlier", earlierRuns.cpuMs, "ms");
+    }
     PrintLine("resident memory, bare", bareRuns.residentMb, "MB");
     PrintLine("resident memory, no device", noDeviceRuns.residentMb, "MB");
     PrintLine("resident memory, every device", allDeviceRuns.residentMb, "MB");
@@ -385,5 +398,7 @@ int main(int argc, char** argv)
     PrintRatio("memory ratio, no device", noDeviceRuns.residentMb.Median() / bareMemory, kGoalMemoryRatio);
     PrintRatio("memory ratio, every device", allDeviceRuns.residentMb.Median() / bareMemory,
                kGoalMemoryRatioAllDevices);
+    if (!earlier.isEmpty())
+        PrintRatio("start ratio, earlier", earlierRuns.startMs.Median() / bareStart, kGoalStartRatio);
     return 0;
 }

@@ -239,13 +239,23 @@ ShownSignal ProgramShown(const QString& logFile)
     return {{}, [watch](QProcess&) { return watch->Shown(); }};
 }
 
+// Qt draws on X11 when told to, or by default when there is a display and
+// no Wayland session.
+bool WindowsGoToX11()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty())
+        return platform.startsWith("xcb");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 // The X server's own word that a window is shown: the first top-level window
-// it maps after Arm. Without an X11 display it is not Available.
+// it maps after Arm. Not Available when the windows do not go to an X server.
 class MapWatch {
 public:
     MapWatch()
     {
-        if (qgetenv("QT_QPA_PLATFORM") == "offscreen" || qEnvironmentVariableIsEmpty("DISPLAY"))
+        if (!WindowsGoToX11())
             return;
         connection_ = xcb_connect(nullptr, nullptr);
         if (xcb_connection_has_error(connection_) != 0)

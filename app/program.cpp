@@ -44,10 +44,17 @@ static void RecordInstallation()
         Trace("installed version not recorded");
 }
 
-static void RunMainWindow(QApplication& app)
+// The files the window starts from that need no font: read while the
+// installed fonts are still being read, which the program's fonts wait for.
+static void ReadWindowFiles()
 {
     if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
         Trace("skin index missing: the window is built from what is found");
+    CInterfaceLanguage().ReadTextsAhead();
+}
+
+static void RunMainWindow(QApplication& app)
+{
     CInterfaceLanguage().UseSavedLanguageFonts();
     RegisterProcessMessages();
 
@@ -96,6 +103,7 @@ int RunProgram(int argc, char** argv)
         return 0;
     }
     RecordInstallation();
+    ReadWindowFiles();
     CPrivateFonts fonts(ResourceRoot());
     RunMainWindow(app);
     CResourceManager::GetInstance().Release();

@@ -47,6 +47,11 @@ void RegisterFaceSubstitutes()
 
 // The fonts of language `index` coming after `previous`: the Chinese
 // collections when it shows them, the interface face when it changes.
+int SavedIndexIn(const CLanguageCatalogue& catalogue)
+{
+    return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
+}
+
 void UseFontsOf(int index, int previous)
 {
     if (HasChineseFace(index))
@@ -71,7 +76,19 @@ int CInterfaceLanguage::ReadSavedIndex() const
     CLanguageCatalogue catalogue;
     if (!catalogue.Load(cataloguePath_))
         TraceF("%s missing or damaged: language 0", cataloguePath_.c_str());
-    return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
+    return SavedIndexIn(catalogue);
+}
+
+void CInterfaceLanguage::ReadTextsAhead() const
+{
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.ReadLanguageAhead(kFirstLanguageFile);
+    CLanguageCatalogue catalogue;
+    catalogue.Load(cataloguePath_);
+    const LanguageEntry* saved = catalogue.At(SavedIndexIn(catalogue));
+    // The first language's texts are taken by its first load only.
+    if (saved && resources.FindFile(saved->file) != resources.FindFile(kFirstLanguageFile))
+        resources.ReadLanguageAhead(saved->file);
 }
 
 void CInterfaceLanguage::UseSavedLanguageFonts() const

@@ -28,6 +28,10 @@ public:
     bool LoadFirstLanguage();
     // The index of the stored choice (see SavedLanguageIndex).
     int ReadSavedIndex() const;
+    // Reads the files of the first and the saved language ahead (see
+    // CResourceManager::ReadLanguageAhead), for a start that would
+    // otherwise wait idle.
+    void ReadTextsAhead() const;
     // Switches to the language of `index`: the interface fonts when the
     // language needs another face, the texts of every window, and the stored
     // choice (the settings file is created if need be). False, and nothing

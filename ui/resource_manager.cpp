@@ -80,13 +80,32 @@ QString CResourceManager::FindFile(const QString& nameOrPath) const
     return QFileInfo(path).isFile() ? path : QString();
 }
 
+static bool ReadTexts(const QString& file, QHash<QString, QString>& out)
+{
+    return ReadPairs(file, QStringLiteral("Text"), QStringLiteral("id"), QStringLiteral("value"), out, false);
+}
+
 bool CResourceManager::LoadLanguage(const QString& nameOrPath)
 {
     const QString file = FindFile(nameOrPath);
     if (file.isEmpty())
         return false;
-    return ReadPairs(file, QStringLiteral("Text"), QStringLiteral("id"), QStringLiteral("value"),
-                     m_texts, false);
+    if (const auto readAhead = m_textsReadAhead.constFind(file); readAhead != m_textsReadAhead.cend()) {
+        m_texts = *readAhead;
+        m_textsReadAhead.erase(readAhead);
+        return true;
+    }
+    return ReadTexts(file, m_texts);
+}
+
+bool CResourceManager::ReadLanguageAhead(const QString& nameOrPath)
+{
+    const QString file = FindFile(nameOrPath);
+    QHash<QString, QString> texts;
+    if (file.isEmpty() || !ReadTexts(file, texts))
+        return false;
+    m_textsReadAhead.insert(file, std::move(texts));
+    return true;
 }
 
 void CResourceManager::SetLanguage(const QString& languageName)
@@ -123,5 +142,6 @@ void CResourceManager::Release()
 {
     m_index.clear();
     m_texts.clear();
+    m_textsReadAhead.clear();
     m_language.clear();
 }

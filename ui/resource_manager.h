@@ -35,6 +35,10 @@ public:
 
     // Texts. LoadLanguage reads a language file (name or path as above).
     bool LoadLanguage(const QString& nameOrPath);
+    // Reads a language file for a LoadLanguage of it to come, while the
+    // start waits on other work: that load takes these texts instead of
+    // reading the file again, once. False when the file cannot be read.
+    bool ReadLanguageAhead(const QString& nameOrPath);
     void SetLanguage(const QString& languageName);
     QString GetLanguage() const;
     // The text of an identifier; the identifier itself when unknown.
@@ -51,5 +55,6 @@ private:
     QString m_folder;
     QHash<QString, QString> m_index;  // lower-case name -> relative path
     QHash<QString, QString> m_texts;
+    QHash<QString, QHash<QString, QString>> m_textsReadAhead;  // by full path
     QString m_language;
 };

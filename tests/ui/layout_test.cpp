@@ -133,6 +133,35 @@ TEST(ResourceFilesTest, DamagedIndexAndLanguageAreRefusedWithoutLoss)
     UseTestSkin();
 }
 
+TEST(ResourceFilesTest, LanguageReadAheadServesOneLoadThenTheFileCountsAgain)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    write("lan.xml", "<Language><Text id=\"a\" value=\"read ahead\"/></Language>");
+    write("bad_lan.xml", "<Language><Text id=\"a\" value=\"broken");
+
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.SetResourcePath(folder.path());
+    ASSERT_TRUE(resources.ReadLanguageAhead(QStringLiteral("lan.xml")));
+    EXPECT_FALSE(resources.ReadLanguageAhead(QStringLiteral("bad_lan.xml")));
+    EXPECT_FALSE(resources.ReadLanguageAhead(QStringLiteral("missing_lan.xml")));
+    write("lan.xml", "<Language><Text id=\"a\" value=\"on disk\"/></Language>");
+
+    ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan.xml")));
+    EXPECT_EQ(resources.GetText(QStringLiteral("a")), QStringLiteral("read ahead"));
+    EXPECT_FALSE(resources.LoadLanguage(QStringLiteral("bad_lan.xml")));
+    EXPECT_EQ(resources.GetText(QStringLiteral("a")), QStringLiteral("read ahead"));
+    ASSERT_TRUE(resources.LoadLanguage(QStringLiteral("lan.xml")));
+    EXPECT_EQ(resources.GetText(QStringLiteral("a")), QStringLiteral("on disk"));
+    resources.Release();
+    UseTestSkin();
+}
+
 TEST_F(LayoutTest, TextIdentifiersFollowTheLanguage)
 {
     CResourceManager& resources = CResourceManager::GetInstance();

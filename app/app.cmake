@@ -16,6 +16,7 @@ add_library(kestrova_app STATIC
   main_wnd_tray.cpp
   notify_routes.cpp
   program.cpp
+  program_icon.cpp
   registered_messages.cpp)
 target_link_libraries(kestrova_app PUBLIC kestrova_ui)
 kestrova_warnings(kestrova_app)

@@ -4,6 +4,7 @@
 #include "app/main_messages.h"
 #include "app/about_wnd.h"
 #include "app/msg_wnd.h"
+#include "app/program_icon.h"
 #include "app/registered_messages.h"
 #include "app/set_wnd.h"
 #include "platform/product.h"
@@ -18,7 +19,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
@@ -55,15 +55,6 @@ CMainWnd::~CMainWnd()
     if (!IsClosed())
         Close(IDCANCEL);
     RemoveVirtualWnd(QStringLiteral("mainpage"));
-}
-
-// The icon is read as the PNG it is: a reader left to guess the format asks
-// every image plugin, and loading them all costs milliseconds of the start.
-static QIcon ProgramIcon()
-{
-    QImageReader reader(CResourceManager::GetInstance().FindFile("ICON_MAIN"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QIcon(QPixmap::fromImage(reader.read()));
 }
 
 void CMainWnd::InitWindow()

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/main_wnd.h"
+#include "app/program_icon.h"
 #include "app/registered_messages.h"
 #include "platform/folders.h"
 #include "platform/instance_lock.h"
@@ -51,6 +52,7 @@ static void ReadWindowFiles()
     if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
         Trace("skin index missing: the window is built from what is found");
     CInterfaceLanguage().ReadTextsAhead();
+    ReadProgramIconAhead();
 }
 
 static void RunMainWindow(QApplication& app)

@@ -20,6 +20,7 @@
 #include <QThread>
 
 #include <cstdlib>
+#include <optional>
 
 // The running program may still be starting (lock taken, socket not yet
 // listening): a second start tries for a little while.
@@ -55,13 +56,17 @@ static void ReadWindowFiles()
     ReadProgramIconAhead();
 }
 
-static void RunMainWindow(QApplication& app)
+static void RunMainWindow(QApplication& app, std::optional<CPrivateFonts>& fonts)
 {
-    CInterfaceLanguage().UseSavedLanguageFonts();
     RegisterProcessMessages();
 
+    // The window is built while the installed fonts may still be being read:
+    // building needs no font. The program's fonts wait for that reading, and
+    // they and the saved language's face come before the window is styled.
     CMainWnd window;
     window.Create(nullptr, QString::fromUtf8(kProductTitle));
+    fonts.emplace(ResourceRoot());
+    CInterfaceLanguage().UseSavedLanguageFonts();
     // The skin's sheet comes once the main layout is built: the layout loader
     // asks the style for margins and icon sizes as it builds, and under the
     // sheet each question matches the widget against every rule, work its
@@ -106,8 +111,8 @@ int RunProgram(int argc, char** argv)
     }
     RecordInstallation();
     ReadWindowFiles();
-    CPrivateFonts fonts(ResourceRoot());
-    RunMainWindow(app);
+    std::optional<CPrivateFonts> fonts;
+    RunMainWindow(app, fonts);
     CResourceManager::GetInstance().Release();
     return 0;
 }

@@ -149,7 +149,7 @@ void RegisterInterfaceFonts(const QString& face)
     const QString family = InterfaceFamily(face);
     CFontTable& fonts = CFontTable::GetInstance();
     // The saved language's fonts are registered before the windows are
-    // built, which take them then: applying that language at window init
+    // styled, which take them then: applying that language at window init
     // finds them in place.
     const bool inPlace = fonts.HasFont(0) && fonts.GetFont(0, kDefaultDpi).family() == family;
     if (!SetInterfaceFamily(family) && inPlace)

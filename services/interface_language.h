@@ -37,7 +37,7 @@ public:
     // choice (the settings file is created if need be). False, and nothing
     // done, when `index` is the current one.
     bool Apply(int index);
-    // Before any window is built: the interface fonts of the saved
+    // Before any window is styled: the interface fonts of the saved
     // language, so the windows are styled once with its face. Apply at
     // window init then finds them in place.
     void UseSavedLanguageFonts() const;

@@ -45,13 +45,13 @@ void RegisterFaceSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana Unicode MS"), {"Noto Sans Display", "Noto Sans", "DejaVu Sans"});
 }
 
-// The fonts of language `index` coming after `previous`: the Chinese
-// collections when it shows them, the interface face when it changes.
 int SavedIndexIn(const CLanguageCatalogue& catalogue)
 {
     return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
 }
 
+// The fonts of language `index` coming after `previous`: the Chinese
+// collections when it shows them, the interface face when it changes.
 void UseFontsOf(int index, int previous)
 {
     if (HasChineseFace(index))

@@ -2,6 +2,8 @@
 
 #include "ui/dpi.h"
 
+#include <algorithm>
+
 CloseAction CloseButtonAction(bool trayAvailable)
 {
     return trayAvailable ? CloseAction::HideToTray : CloseAction::Minimise;
@@ -20,6 +22,13 @@ int FitDpi(QSize monitor)
     constexpr int kLargeMonitorDpi = 144;
     const bool large = monitor.width() > 1500 && monitor.height() > 960;
     return ValidDpi(large ? kLargeMonitorDpi : kDefaultDpi);
+}
+
+QPoint PositionOnScreen(const QRect& frame, const QRect& available)
+{
+    const int x = std::min(frame.left(), available.left() + available.width() - frame.width());
+    const int y = std::min(frame.top(), available.top() + available.height() - frame.height());
+    return {std::max(x, available.left()), std::max(y, available.top())};
 }
 
 CMenuWnd::Align TrayMenuAlign(QPoint cursor, const QRect& screen)

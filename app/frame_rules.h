@@ -1,7 +1,7 @@
 #pragma once
 // Decisions of the main window's frame that need no window: what the close
 // button does, how the no-device layout is refreshed, which scale fits a
-// monitor, and where the tray menu opens.
+// monitor, where a grown window goes, and where the tray menu opens.
 
 #include "ui/menu_wnd.h"
 
@@ -25,6 +25,11 @@ NoDeviceRefresh NoDeviceLayoutRefresh(const char* source, int connectedDevices);
 
 // 144 on monitors wider than 1500 and taller than 960 pixels, else 96.
 int FitDpi(QSize monitor);
+
+// Where a window with frame `frame` goes to lie on the screen area
+// `available`: unchanged when it lies there; a frame larger than the area
+// keeps its top-left corner on it.
+QPoint PositionOnScreen(const QRect& frame, const QRect& available);
 
 // The corner of the tray menu that sits at the cursor, so that the menu
 // opens away from the screen edge the tray lies on.

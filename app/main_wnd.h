@@ -172,6 +172,7 @@ private:
     void ToggleFromTray();
     void OpenTrayMenu();
     void FitToMonitor();
+    void KeepOnScreen();
 
     // File dialogs and profile commands (main_wnd_files.cpp).
     void RunFileRoute(RouteAction action);

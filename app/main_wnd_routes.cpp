@@ -110,6 +110,8 @@ bool CMainWnd::RunWindowRoute(const NotifyRoute& route, const PageEvent& event)
         if (displayChanged_) {
             displayChanged_ = false;
             FitToMonitor();
+        } else {
+            KeepOnScreen();
         }
         break;
     case RouteAction::CloseToTray:

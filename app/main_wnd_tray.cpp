@@ -44,6 +44,19 @@ void CMainWnd::OpenTrayMenu()
         Trace("tray menu could not be built");
 }
 
+// A window that grows with its page (a device page wider than the main
+// layout) stays on the screen it is on, close button included.
+void CMainWnd::KeepOnScreen()
+{
+    const QScreen* monitor = screen();
+    if (!monitor || isMaximized() || isFullScreen())
+        return;
+    const QRect frame = frameGeometry();
+    const QPoint position = PositionOnScreen(frame, monitor->availableGeometry());
+    if (position != frame.topLeft())
+        move(position);
+}
+
 void CMainWnd::FitToMonitor()
 {
     const QScreen* monitor = screen() ? screen() : QGuiApplication::primaryScreen();

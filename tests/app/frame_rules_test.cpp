@@ -37,6 +37,26 @@ TEST(FrameRules, LargeMonitorsGetTheLargerScale)
     EXPECT_EQ(FitDpi({0, 0}), 96);
 }
 
+TEST(FrameRules, AGrownWindowIsBroughtBackOnTheScreen)
+{
+    const QRect screen(0, 0, 1280, 770);  // a panel below
+    struct Case {
+        QRect frame;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {{140, 80, 1000, 640}, {140, 80}},    // lies on it: stays
+        {{140, 80, 1198, 640}, {82, 80}},     // grew past the right edge
+        {{100, 300, 1000, 640}, {100, 130}},  // past the bottom
+        {{-50, -20, 1000, 640}, {0, 0}},      // past the top-left corner
+        {{200, 100, 1400, 900}, {0, 0}},      // larger than the screen
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PositionOnScreen(c.frame, screen), c.expected) << c.frame.x() << "," << c.frame.y();
+    // Second monitor to the right of the first.
+    EXPECT_EQ(PositionOnScreen({2900, 100, 1000, 640}, QRect(1920, 0, 1920, 1080)), QPoint(2840, 100));
+}
+
 TEST(FrameRules, TrayMenuOpensAwayFromTheTrayEdge)
 {
     const QRect screen(0, 0, 1920, 1080);

@@ -48,15 +48,16 @@ static void RecordInstallation()
 
 // The files the window starts from that need no font: read while the
 // installed fonts are still being read, which the program's fonts wait for.
-static void ReadWindowFiles()
+static void ReadWindowFiles(const CInterfaceLanguage& language)
 {
     if (!PrepareToolkit(QString::fromStdString(ResourceFolder(kSkinFolderName))))
         Trace("skin index missing: the window is built from what is found");
-    CInterfaceLanguage().ReadTextsAhead();
+    language.ReadTextsAhead();
     ReadProgramIconAhead();
 }
 
-static void RunMainWindow(QApplication& app, std::optional<CPrivateFonts>& fonts)
+static void RunMainWindow(QApplication& app, const CInterfaceLanguage& language,
+                          std::optional<CPrivateFonts>& fonts)
 {
     RegisterProcessMessages();
 
@@ -66,7 +67,7 @@ static void RunMainWindow(QApplication& app, std::optional<CPrivateFonts>& fonts
     CMainWnd window;
     window.Create(nullptr, QString::fromUtf8(kProductTitle));
     fonts.emplace(ResourceRoot());
-    CInterfaceLanguage().UseSavedLanguageFonts();
+    language.UseSavedLanguageFonts();
     // The skin's sheet comes once the main layout is built: the layout loader
     // asks the style for margins and icon sizes as it builds, and under the
     // sheet each question matches the widget against every rule, work its
@@ -110,9 +111,10 @@ int RunProgram(int argc, char** argv)
         return 0;
     }
     RecordInstallation();
-    ReadWindowFiles();
+    const CInterfaceLanguage language;
+    ReadWindowFiles(language);
     std::optional<CPrivateFonts> fonts;
-    RunMainWindow(app, fonts);
+    RunMainWindow(app, language, fonts);
     CResourceManager::GetInstance().Release();
     return 0;
 }

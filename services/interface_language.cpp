@@ -45,11 +45,6 @@ void RegisterFaceSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Verdana Unicode MS"), {"Noto Sans Display", "Noto Sans", "DejaVu Sans"});
 }
 
-int SavedIndexIn(const CLanguageCatalogue& catalogue)
-{
-    return SavedLanguageIndex(catalogue, SettingsFileExists(), ReadLanguageId());
-}
-
 // The fonts of language `index` coming after `previous`: the Chinese
 // collections when it shows them, the interface face when it changes.
 void UseFontsOf(int index, int previous)
@@ -71,21 +66,26 @@ bool CInterfaceLanguage::LoadFirstLanguage()
     return CResourceManager::GetInstance().LoadLanguage(kFirstLanguageFile);
 }
 
+const CLanguageCatalogue& CInterfaceLanguage::Catalogue() const
+{
+    if (!catalogue_) {
+        catalogue_.emplace();
+        if (!catalogue_->Load(cataloguePath_))
+            TraceF("%s missing or damaged: language 0", cataloguePath_.c_str());
+    }
+    return *catalogue_;
+}
+
 int CInterfaceLanguage::ReadSavedIndex() const
 {
-    CLanguageCatalogue catalogue;
-    if (!catalogue.Load(cataloguePath_))
-        TraceF("%s missing or damaged: language 0", cataloguePath_.c_str());
-    return SavedIndexIn(catalogue);
+    return SavedLanguageIndex(Catalogue(), SettingsFileExists(), ReadLanguageId());
 }
 
 void CInterfaceLanguage::ReadTextsAhead() const
 {
     CResourceManager& resources = CResourceManager::GetInstance();
     resources.ReadLanguageAhead(kFirstLanguageFile);
-    CLanguageCatalogue catalogue;
-    catalogue.Load(cataloguePath_);
-    const LanguageEntry* saved = catalogue.At(SavedIndexIn(catalogue));
+    const LanguageEntry* saved = Catalogue().At(ReadSavedIndex());
     // The first language's texts are taken by its first load only.
     if (saved && resources.FindFile(saved->file) != resources.FindFile(kFirstLanguageFile))
         resources.ReadLanguageAhead(saved->file);
@@ -102,9 +102,7 @@ bool CInterfaceLanguage::Apply(int index)
         return false;
     UseFontsOf(index, current_);
     current_ = index;
-    CLanguageCatalogue catalogue;
-    catalogue.Load(cataloguePath_);
-    const LanguageEntry* entry = catalogue.At(index);
+    const LanguageEntry* entry = Catalogue().At(index);
     if (!entry) {
         TraceF("language %d: not in the catalogue", index);
         return true;

@@ -14,6 +14,7 @@
 
 #include "services/language_catalogue.h"
 
+#include <optional>
 #include <string>
 
 inline constexpr const char* kFirstLanguageFile = "lan_cn.xml";
@@ -44,9 +45,12 @@ public:
     int CurrentIndex() const { return current_; }
 
 private:
+    // Read once, when first needed.
+    const CLanguageCatalogue& Catalogue() const;
     void LoadTexts(const LanguageEntry& entry) const;
 
     std::string cataloguePath_;
+    mutable std::optional<CLanguageCatalogue> catalogue_;
     int current_ = -1;
 };
 

@@ -8,7 +8,9 @@
 #include "platform/message_socket.h"
 #include "platform/private_fonts.h"
 #include "platform/product.h"
+#include "platform/session_bus.h"
 #include "platform/settings_file.h"
+#include "platform/start_task.h"
 #include "platform/termination_signals.h"
 #include "platform/trace.h"
 #include "services/interface_language.h"
@@ -95,14 +97,15 @@ static void EndWithZeroOnFatal(QtMsgType type, const QMessageLogContext& context
 
 int RunProgram(int argc, char** argv)
 {
-    CFontLoad fontConfiguration(ReadFontConfiguration);
+    CStartTask sessionBus(ConnectSessionBus);
+    CStartTask fontConfiguration(ReadFontConfiguration);
     gStartupMessageHandler = qInstallMessageHandler(EndWithZeroOnFatal);
     QApplication app(argc, argv);
     qInstallMessageHandler(gStartupMessageHandler);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden to the tray is still running
     fontConfiguration.Wait();
     // Read while the instance is checked and the installation recorded.
-    CFontLoad installedFonts(ReadInstalledFonts);
+    CStartTask installedFonts(ReadInstalledFonts);
     if (!RegisterInstanceMessage())
         return 0;
     CInstanceLock instance(kProductTitle);

@@ -1,1 +1,1 @@
-target_sources(kestrova_core PRIVATE trace.cpp)
+target_sources(kestrova_core PRIVATE start_task.cpp trace.cpp)

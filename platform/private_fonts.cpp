@@ -96,19 +96,6 @@ QStringList CPrivateFonts::Families() const
     return families;
 }
 
-CFontLoad::CFontLoad(void (*work)()) : thread_(work) {}
-
-CFontLoad::~CFontLoad()
-{
-    Wait();
-}
-
-void CFontLoad::Wait()
-{
-    if (thread_.joinable())
-        thread_.join();
-}
-
 void ReadFontConfiguration()
 {
     // Read beside the QApplication's set-up, whose every question to the

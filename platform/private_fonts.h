@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <array>
 #include <string>
-#include <thread>
 #include <vector>
 
 struct PrivateFontFile {
@@ -63,22 +62,6 @@ private:
 // nothing when there is no set.
 void LoadRemainingPrivateFonts();
 
-// A piece of the start's font work run on a thread of its own beside the
-// rest; Wait (or the destructor) joins it. The font database locks itself,
-// so whatever needs it meanwhile waits for it.
-class CFontLoad {
-public:
-    explicit CFontLoad(void (*work)());
-    ~CFontLoad();
-    CFontLoad(const CFontLoad&) = delete;
-    CFontLoad& operator=(const CFontLoad&) = delete;
-
-    void Wait();
-
-private:
-    std::thread thread_;
-};
-
 // The system's font configuration (fontconfig's files and caches). Run
 // before the QApplication, whose set-up does not need it; wait for it
 // before the first font is registered or drawn. Lowers the priority of the
@@ -87,4 +70,5 @@ void ReadFontConfiguration();
 
 // The installed fonts, read into the application's font database, which
 // the first text needs. Needs the QApplication, and must end before it goes.
+// The font database locks itself, so whatever needs it meanwhile waits.
 void ReadInstalledFonts();

@@ -97,6 +97,9 @@ static void EndWithZeroOnFatal(QtMsgType type, const QMessageLogContext& context
 
 int RunProgram(int argc, char** argv)
 {
+    // Qt takes the first thread that asks for its thread data as the main
+    // thread: this one asks before the session bus is connected beside it.
+    QThread::currentThread();
     CStartTask sessionBus(ConnectSessionBus);
     CStartTask fontConfiguration(ReadFontConfiguration);
     gStartupMessageHandler = qInstallMessageHandler(EndWithZeroOnFatal);
